@@ -1,0 +1,46 @@
+// The show's speed: a busy-wait of WaitCount repetitions of a fixed floating-point
+// computation, calibrated at start-up to about a tenth of a millisecond, changed
+// by the arrow keys. WaitCount is written by the window thread and read by the
+// drawing thread, hence atomic (relaxed: a plain word without a data race).
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+
+#include "engine/DrawingPass.h"
+
+namespace zirvo {
+
+// clock(): elapsed milliseconds since the process started.
+class MillisecondClock {
+ public:
+  virtual ~MillisecondClock() = default;
+  virtual std::uint32_t ElapsedMs() = 0;
+};
+
+class Pacing final : public Delayer {
+ public:
+  static constexpr float kSpeedFactor = 1.44f;
+
+  void Delay() override;
+  void SpeedUp();
+  void SlowDown();
+
+  std::uint32_t Wait() const { return WaitCount.load(std::memory_order_relaxed); }
+  void SetWait(std::uint32_t value) { WaitCount.store(value, std::memory_order_relaxed); }
+
+  std::atomic<std::uint32_t> WaitCount{0};
+};
+
+// The fixed pixel work timed with each calibration trial: the 20 x 20 square at
+// the screen's top-left corner set to black, x and y from 19 down to 0.
+void CalibrationWork(PixelSink& display);
+
+// Measures the machine: trials of 1, 10, 100, ... repetitions until one takes at
+// least 100 ms, then interpolates the count for 100 ms and divides by 1024.
+// Arithmetic in 64 bits; WaitCount saturates at 4294967295.
+// `work` is the pixel work of each trial (CalibrationWork on the display device).
+void Calibrate(Pacing& pacing, MillisecondClock& clock, const std::function<void()>& work);
+
+}  // namespace zirvo

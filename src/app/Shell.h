@@ -1,0 +1,72 @@
+// The program's own logic around the engine: the start-up order, the window
+// procedure (paint, keys, clicks, pause and resume, speed, quitting) and the
+// drawing thread's loop. Free of any system header: a ShellPlatform supplies the
+// window, the thread, the clocks and the pixels.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+#include "app/Pacing.h"
+#include "app/ShellPlatform.h"
+#include "engine/Show.h"
+#include "scene/CommandLine.h"
+
+namespace zirvo {
+
+enum class Key { kScrollLock, kUp, kDown, kOther };
+
+// What the program was started with. The Windows build hands over the whole
+// command line text (lower-cased and tokenised by the shell); other systems hand
+// over the executable's real path and argv, case kept.
+struct Launch {
+  PathStyle style = PathStyle::kWindows;
+  std::string commandLine;  // kWindows
+  ProgramArgs args;         // kPosix
+};
+
+class Shell final : private ShowTime {
+ public:
+  explicit Shell(ShellPlatform& platform);
+
+  // Start-up in order (window, load, show, accelerators, calibration when
+  // WaitCount is 0, StartTime and the seed, drawing thread), then the message
+  // loop. Returns the exit code.
+  int Run(const Launch& launch);
+
+  // The window procedure.
+  void OnPaint();
+  void OnKeyDown(Key key);
+  void OnButtonDown();  // left or right
+  void OnDestroy();
+
+  // The drawing thread's body; returns only after RequestStop.
+  void DrawThread();
+  // Makes DrawThread return at the top of its next pass (for a clean exit).
+  void RequestStop() { stopRequested_.store(true, std::memory_order_relaxed); }
+  bool DrawThreadExited() const { return drawThreadExited_.load(std::memory_order_acquire); }
+
+  // Words shared with the drawing thread.
+  std::atomic<std::int32_t> Paused{0};
+  std::atomic<std::int32_t> DrawingEnabled{0};
+  std::atomic<std::int32_t> StartTime{0};
+  // Window thread only.
+  std::int32_t SceneLoaded = 0;
+  std::int32_t PauseStart = 0;
+  bool AcceleratorsFound = false;
+
+  Pacing pacing;
+  Show show;
+  ScreenSize screen;
+
+ private:
+  std::uint32_t Elapsed() override;
+  void Resume();
+
+  ShellPlatform& platform_;
+  std::atomic<bool> stopRequested_{false};
+  std::atomic<bool> drawThreadExited_{false};
+};
+
+}  // namespace zirvo
