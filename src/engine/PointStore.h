@@ -108,8 +108,8 @@ enum class StoreKind {
   kRowWalk,  // the reference store
 };
 
-std::unique_ptr<PointStore> MakePointStore(StoreKind kind, std::int32_t width,
-                                           std::int32_t height, std::uint32_t capacity,
+std::unique_ptr<PointStore> MakePointStore(StoreKind kind, std::int32_t width, std::int32_t height,
+                                           std::uint32_t capacity,
                                            PoolMemory& memory = DefaultPoolMemory());
 
 }  // namespace zirvo

@@ -23,8 +23,7 @@ struct Show {
 // virtual size and BufferNodes, and makes the engine with all slots free.
 // 1 when the scene is ready to run, 0 otherwise (show.scene keeps what the
 // files set before the failure).
-int LoadScene(Show& show, const ProgramArgs& args, const LoadEnvironment& env,
-              ShowTime& showTime, Diagnostics* diag = nullptr,
-              PoolMemory& memory = DefaultPoolMemory());
+int LoadScene(Show& show, const ProgramArgs& args, const LoadEnvironment& env, ShowTime& showTime,
+              Diagnostics* diag = nullptr, PoolMemory& memory = DefaultPoolMemory());
 
 }  // namespace zirvo

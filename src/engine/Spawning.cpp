@@ -1,0 +1,162 @@
+// Launching swirls from their kinds, releasing them, the cursor, and the end
+// of the show.
+#include <limits>
+
+#include "core/Truncate.h"
+#include "engine/Engine.h"
+#include "engine/Wrap.h"
+
+namespace zirvo {
+
+namespace {
+
+// A start or target coordinate. Random ones lie within the virtual screen; a
+// fixed one is an integer already. Saturation only guards differences of
+// extreme fixed values, whose points lie far off the screen either way.
+std::int32_t Saturate(double value) {
+  if (auto v = TruncToInt32(value))
+    return *v;
+  return value < 0 ? std::numeric_limits<std::int32_t>::min()
+                   : std::numeric_limits<std::int32_t>::max();
+}
+
+}  // namespace
+
+Engine::Engine(SpecTable& specs, const ScreenMap& map, PointStore& store, Random& random,
+               ShowTime& showTime)
+    : specs_(specs), map_(map), store_(store), random_(random), showTime_(showTime) {
+  for (Swirl& swirl : SwirlTable)
+    swirl.spec = -1;
+}
+
+COLORREF Engine::PickColour(const SwirlSpec& kind) {
+  if (kind.colourMode == 0)
+    return kind.colour;
+  for (;;) {
+    const int r = random_.Next();
+    const int c = static_cast<int>(r * ColourUnit);  // 0..16; 0 and 16 are drawn again
+    if (c != 0 && c != 16)
+      return Palette16[static_cast<std::size_t>(c)];
+  }
+}
+
+void Engine::InitSwirl(Swirl& swirl, const SwirlSpec& kind) {
+  swirl.newest = swirl.oldest = swirl.next = swirl.prev = -1;
+  swirl.pointsLeft = kind.nv;
+  swirl.trailRoom = kind.bs;
+  swirl.waitTicks = 0;
+
+  // Random numbers are drawn in exactly this order, each only where needed.
+  const double sx = kind.pxRandom != 0 ? random_.Next() * map_.RandXUnit : double(kind.px);
+  swirl.startX = Saturate(sx);
+  const double sy = kind.pyRandom != 0 ? random_.Next() * map_.RandYUnit : double(kind.py);
+  swirl.startY = Saturate(sy);
+  // The span is taken from the untruncated target.
+  const double tx = kind.fxRandom != 0 ? random_.Next() * map_.RandXUnit : double(kind.fx);
+  swirl.spanX = Saturate(tx - swirl.startX);
+  const double ty = kind.fyRandom != 0 ? random_.Next() * map_.RandYUnit : double(kind.fy);
+  swirl.spanY = Saturate(ty - swirl.startY);
+
+  swirl.phase = static_cast<float>(random_.Next() * AngleUnit);
+  swirl.angle = swirl.phase;
+  swirl.tilt = static_cast<float>(random_.Next() * AngleUnit);
+  swirl.colour = PickColour(kind);
+}
+
+void Engine::SpawnFromSpec(std::int32_t kindIndex) {
+  SwirlSpec& kind = specs_[kindIndex];
+  const std::uint32_t elapsed = showTime_.Elapsed();
+  if (elapsed < kind.start)
+    return;
+  if (kind.stop != 0 && elapsed > kind.stop)
+    return;
+  if (kind.launchesLeft < 0)
+    kind.launchesLeft = kind.n;
+  if (FreeSlots == 0)
+    return;
+  if (kind.launchesLeft == 0)
+    return;
+  if (kind.launchesLeft < kind.n) {
+    // Some of the kind are live: launch with a chance of about launchesLeft / p.
+    // Both products wrap in 32 bits and compare unsigned.
+    const auto r = static_cast<std::uint32_t>(random_.Next());
+    const std::uint32_t draw = r * static_cast<std::uint32_t>(kind.p);
+    const std::uint32_t bar = static_cast<std::uint32_t>(kind.launchesLeft) * 32767u;
+    if (draw > bar)
+      return;
+  }
+  std::int32_t slot = -1;
+  for (std::int32_t i = 0; i < kMaxLiveSwirls; ++i) {
+    if (SlotAt(i).IsFreeSlot() != 0) {
+      slot = i;
+      break;
+    }
+  }
+  if (slot < 0)
+    return;  // FreeSlots > 0 promises one; never trust a count blindly
+
+  Swirl& swirl = SlotAt(slot);
+  InitSwirl(swirl, kind);
+  swirl.spec = kindIndex;
+  if (ActiveTail >= 0) {
+    SlotAt(ActiveTail).next = slot;
+    swirl.prev = ActiveTail;
+  }
+  ActiveTail = slot;
+  if (ActiveHead < 0)
+    ActiveHead = slot;
+
+  kind.launchesLeft = WrapAdd(kind.launchesLeft, -1);
+  FreeSlots -= 1;
+}
+
+int Engine::SpawnAll() {
+  for (std::int32_t k = 0; k < specs_.SpecCount; ++k)
+    SpawnFromSpec(k);
+  return FreeSlots < kMaxLiveSwirls ? 1 : 0;
+}
+
+void Engine::ReleaseSwirl(std::int32_t slot) {
+  Swirl& swirl = SlotAt(slot);
+  if (swirl.spec < 0)
+    return;
+  if (ActiveCursor == slot)
+    ActiveCursor = swirl.next;
+  EraseTurn = 0;
+  if (ActiveHead == slot)
+    ActiveHead = swirl.next;
+  if (ActiveTail == slot)
+    ActiveTail = swirl.prev;
+  if (swirl.prev >= 0)
+    SlotAt(swirl.prev).next = swirl.next;
+  if (swirl.next >= 0)
+    SlotAt(swirl.next).prev = swirl.prev;
+  SwirlSpec& kind = specs_[swirl.spec];
+  kind.launchesLeft = WrapAdd(kind.launchesLeft, 1);
+  FreeSlots += 1;
+  swirl.spec = -1;
+}
+
+void Engine::AdvanceCursor(Swirl& swirl) {
+  swirl.waitTicks = WrapAdd(swirl.waitTicks, -1);
+  if (swirl.waitTicks < 0)
+    swirl.waitTicks = specs_[swirl.spec].dt;
+  if (ActiveCursor >= 0)
+    ActiveCursor = SlotAt(ActiveCursor).next;
+}
+
+int Engine::ShowFinished() {
+  const std::uint32_t elapsed = showTime_.Elapsed();
+  for (std::int32_t k = 0; k < specs_.SpecCount; ++k) {
+    const SwirlSpec& kind = specs_[k];
+    if (kind.stop == 0)
+      return 0;
+    if (kind.stop >= elapsed)
+      return 0;
+    if (kind.launchesLeft < kind.n)
+      return 0;
+  }
+  return 1;
+}
+
+}  // namespace zirvo

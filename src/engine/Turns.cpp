@@ -1,0 +1,57 @@
+// One turn of one live swirl: count down its step delay, or draw (growing),
+// erase then draw (crawling), or erase (fading), releasing it at the end.
+#include "engine/Engine.h"
+
+namespace zirvo {
+
+int Engine::TickSwirl(std::int32_t slot, ScreenPoint& out) {
+  Swirl& swirl = SlotAt(slot);
+  if (swirl.spec < 0)
+    return 0;
+  if (swirl.waitTicks != 0) {
+    AdvanceCursor(swirl);
+    return 0;
+  }
+  const SwirlSpec& kind = specs_[swirl.spec];
+  if (swirl.pointsLeft == 0) {
+    EraseTurn = kind.m == 0 ? 1 : 0;
+    const int r = EraseOldest(swirl, out);
+    // ">=" rather than "==": a kind with bs = 0 (or nv = 0) would otherwise
+    // never be released, and with m = 0 its fading turn would never end.
+    if (swirl.trailRoom >= kind.bs)
+      ReleaseSwirl(slot);
+    return r;
+  }
+  if (EraseTurn == 0 && swirl.trailRoom > 0)
+    return StepSwirl(swirl, out);
+  if (EraseTurn != 0) {
+    EraseTurn = 0;
+    return StepSwirl(swirl, out);
+  }
+  EraseTurn = 1;
+  return EraseOldest(swirl, out);
+}
+
+int Engine::EraseOldest(Swirl& swirl, ScreenPoint& out) {
+  if (swirl.spec < 0)
+    return 0;
+  swirl.oldest = store_.RemovePoint(swirl.oldest, out);
+  const int r = out.x >= 0 ? 1 : 0;
+  if (r != 0)
+    map_.MapToScreen(out);
+  swirl.trailRoom += 1;
+  if (swirl.oldest == -1)
+    swirl.newest = -1;
+  if (EraseTurn == 0)
+    AdvanceCursor(swirl);
+  return r;
+}
+
+int Engine::TickAt(std::int32_t index, ScreenPoint& out) {
+  if (index < 0 || index >= kMaxLiveSwirls)
+    return 0;
+  const int r = TickSwirl(index, out);
+  return r != 0 && out.x >= 0 ? 1 : 0;
+}
+
+}  // namespace zirvo
