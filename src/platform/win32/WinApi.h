@@ -1,0 +1,13 @@
+// <windows.h> as the backend includes it: without the min/max macros, and
+// without the macro that would rename the shell's LoadAccelerators method.
+#pragma once
+
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+
+#undef LoadAccelerators
