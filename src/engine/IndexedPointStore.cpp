@@ -1,0 +1,207 @@
+// The pool, the free list and the row lists are handled exactly as in
+// RowWalkPointStore; only the search for an insert's place differs.
+#include "engine/IndexedPointStore.h"
+
+#include "engine/PoolSize.h"
+
+namespace zirvo {
+
+IndexedPointStore::IndexedPointStore(std::int32_t width_, std::int32_t height_,
+                                     std::uint32_t capacity_, PoolMemory& memory,
+                                     PixelIndexKind indexKind)
+    : memory_(memory) {
+  if (capacity_ == 0)
+    capacity_ = kDefaultCapacity;
+  const auto poolBytes = ArrayBytes<PointNode>(capacity_);
+  if (!poolBytes || capacity_ > kMaxPoolNodes || height_ < 0)
+    return;  // inert
+  nodes = static_cast<PointNode*>(memory_.Allocate(*poolBytes));
+  if (nodes == nullptr)
+    return;
+  // A height of 0 still gets a (one-entry) table, so "null" only ever means failure.
+  const auto headBytes = ArrayBytes<std::int32_t>(height_ > 0 ? std::uint64_t(height_) : 1);
+  rowHeads = headBytes ? static_cast<std::int32_t*>(memory_.Allocate(*headBytes)) : nullptr;
+  if (rowHeads == nullptr) {
+    memory_.Release(nodes);
+    nodes = nullptr;
+    return;
+  }
+  width = width_;
+  height = height_;
+  capacity = capacity_;
+  background = kBlack;
+  growBy = kGrowBy;
+  freeCount = capacity_;
+  freeHead = 0;
+  for (std::uint32_t i = 0; i < capacity_; ++i) {
+    nodes[i].x = -1;
+    nodes[i].chainNext = i + 1 < capacity_ ? static_cast<std::int32_t>(i + 1) : -1;
+  }
+  for (std::int32_t row = 0; row < height_; ++row)
+    rowHeads[row] = -1;
+  index_ = MakePixelIndex(width, height, indexKind);
+}
+
+IndexedPointStore::~IndexedPointStore() {
+  if (nodes == nullptr)
+    return;
+  memory_.Release(rowHeads);
+  memory_.Release(nodes);
+}
+
+std::size_t IndexedPointStore::MemoryBytes() const {
+  if (nodes == nullptr)
+    return 0;
+  return std::size_t{capacity} * sizeof(PointNode) +
+         std::size_t(height > 0 ? height : 1) * sizeof(std::int32_t) +
+         (index_ ? index_->MemoryBytes() : 0);
+}
+
+std::int32_t IndexedPointStore::AllocNode() {
+  if (nodes == nullptr)
+    return -1;
+  if (freeCount == 0) {
+    const std::uint64_t oldCount = capacity;
+    const std::uint64_t newCount = oldCount + growBy;
+    const auto bytes = ArrayBytes<PointNode>(newCount);
+    if (!bytes || newCount > kMaxPoolNodes)
+      return -1;
+    auto* grown = static_cast<PointNode*>(memory_.Resize(nodes, *bytes));
+    if (grown == nullptr)
+      return -1;  // the pool and every field stay as they were
+    nodes = grown;
+    capacity = static_cast<std::uint32_t>(newCount);
+    freeCount = growBy;
+    for (std::uint64_t i = oldCount; i < newCount; ++i) {
+      nodes[i].x = -1;
+      nodes[i].chainNext = i + 1 < newCount ? static_cast<std::int32_t>(i + 1) : -1;
+    }
+    freeHead = static_cast<std::int32_t>(oldCount);
+  }
+  const std::int32_t i = freeHead;
+  freeHead = nodes[i].chainNext;
+  --freeCount;
+  return i;
+}
+
+void IndexedPointStore::FreeNode(std::int32_t index) {
+  if (nodes == nullptr || nodes[index].x < 0)
+    return;
+  nodes[index].x = -1;
+  nodes[index].chainNext = freeHead;
+  freeHead = index;
+  ++freeCount;
+}
+
+// Row lists are sorted by x and, on one pixel, oldest first: a new point goes
+// after the newest point on its own pixel, else after the newest point on the
+// nearest occupied pixel to its left, else to the front of the row.
+std::int32_t IndexedPointStore::PlaceInRow(std::int32_t x, std::int32_t y) const {
+  if (!index_)
+    return WalkRow(x, y);
+  const std::int32_t here = index_->Newest(x, y);
+  return here >= 0 ? here : index_->NewestLeftOf(x, y);
+}
+
+std::int32_t IndexedPointStore::WalkRow(std::int32_t x, std::int32_t y) const {
+  std::int32_t last = -1;
+  for (std::int32_t g = rowHeads[y]; g != -1 && nodes[g].x <= x; g = nodes[g].rowNext)
+    last = g;
+  return last;
+}
+
+std::int32_t IndexedPointStore::InsertPoint(std::int32_t previous, ScreenPoint& point) {
+  if (nodes == nullptr || point.x < 0 || point.x >= width || point.y < 0 || point.y >= height) {
+    point.x = -1;
+    return -1;
+  }
+  const std::int32_t i = AllocNode();
+  if (i < 0) {
+    point.x = -1;
+    return -1;
+  }
+  PointNode& node = nodes[i];
+  node.x = point.x;
+  node.y = point.y;
+  node.colour = static_cast<std::int32_t>(point.colour);
+  node.chainNext = -1;
+  node.rowPrev = -1;
+  node.rowNext = -1;
+  if (previous != -1 && static_cast<std::uint32_t>(previous) < capacity) {
+    nodes[previous].chainNext = i;
+  }
+
+  const std::int32_t after = PlaceInRow(point.x, point.y);
+  if (after == -1) {
+    std::int32_t& head = rowHeads[point.y];
+    node.rowNext = head;
+    if (head != -1)
+      nodes[head].rowPrev = i;
+    head = i;
+  } else {
+    const std::int32_t next = nodes[after].rowNext;
+    node.rowPrev = after;
+    node.rowNext = next;
+    nodes[after].rowNext = i;
+    if (next != -1)
+      nodes[next].rowPrev = i;
+  }
+  if (index_ && !index_->SetNewest(point.x, point.y, i))
+    index_.reset();
+  return i;
+}
+
+std::int32_t IndexedPointStore::RemovePoint(std::int32_t index, ScreenPoint& out) {
+  std::int32_t restore = static_cast<std::int32_t>(background);
+  if (nodes == nullptr || index == -1 || static_cast<std::uint32_t>(index) >= capacity ||
+      nodes[index].x < 0) {
+    out.x = -1;
+    return -1;
+  }
+  const PointNode n = nodes[index];
+  const std::int32_t p = n.rowPrev;
+  const std::int32_t q = n.rowNext;
+  const bool olderHere = p != -1 && nodes[p].x == n.x;
+  const bool newerHere = q != -1 && nodes[q].x == n.x;
+  if (p != -1) {
+    nodes[p].rowNext = q;
+    if (olderHere)
+      restore = nodes[p].colour;
+  } else {
+    rowHeads[n.y] = q;
+  }
+  if (q != -1)
+    nodes[q].rowPrev = p;
+
+  if (index_ && !newerHere) {
+    if (olderHere) {
+      // Never grows a table: the pixel is in the index already.
+      index_->SetNewest(n.x, n.y, p);
+    } else {
+      index_->ClearPixel(n.x, n.y);
+    }
+  }
+
+  if (newerHere) {
+    out.x = -1;  // a newer point on this pixel is the one on screen
+  } else if (restore == n.colour) {
+    out.x = -1;  // the pixel already shows that colour
+  } else {
+    out.x = n.x;
+    out.y = n.y;
+    out.colour = static_cast<COLORREF>(restore);
+  }
+  FreeNode(index);
+  return n.chainNext;
+}
+
+int IndexedPointStore::GetPoint(std::int32_t index, ScreenPoint& out) const {
+  if (nodes == nullptr || static_cast<std::uint32_t>(index) >= capacity)
+    return 0;
+  out.x = nodes[index].x;
+  out.y = nodes[index].y;
+  out.colour = static_cast<COLORREF>(nodes[index].colour);
+  return 1;
+}
+
+}  // namespace zirvo
