@@ -2,6 +2,8 @@
 // characters, a piece ending after a line feed or when 255 characters are read
 // (a longer line thus becomes several lines, later pieces starting mid-line).
 // The text of a piece stops at its first NUL byte and excludes the line feed.
+// A carriage return just before a line feed is taken as part of the line end,
+// as the Windows build's text-mode streams do, so both builds cut the same pieces.
 #pragma once
 
 #include <cstdint>
@@ -23,7 +25,8 @@ FileOpener& DefaultFileOpener();
 
 struct FileCloser {
   void operator()(std::FILE* f) const {
-    if (f != nullptr) std::fclose(f);
+    if (f != nullptr)
+      std::fclose(f);
   }
 };
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
@@ -40,6 +43,11 @@ class LineReader {
   std::uint32_t LineNumber() const { return line_; }
   // True when the last piece did not end a physical line (it was cut at 255).
   bool LastWasCut() const { return cut_; }
+  // True when the last piece began in the middle of a physical line, because
+  // the piece before it was cut at 255 characters.
+  bool BeganMidLine() const { return midLine_; }
+  // 1-based column of the physical line at which the last piece began.
+  std::size_t PieceColumn() const { return column_ + 1; }
   // True when reading stopped because of an error, not the end of the file.
   bool Failed() const;
 
@@ -48,6 +56,9 @@ class LineReader {
   std::uint32_t line_ = 0;
   std::uint32_t nextLine_ = 1;
   bool cut_ = false;
+  bool midLine_ = false;
+  std::size_t column_ = 0;
+  std::size_t nextColumn_ = 0;
 };
 
 // ASCII A-Z to a-z.

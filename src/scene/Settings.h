@@ -20,6 +20,13 @@ struct ScreenSize {
   std::int32_t ScreenMaxY() const { return ScreenHeight - 1; }
 };
 
+// The line a value came from (empty file: not from a line), kept for notes.
+struct SettingSource {
+  std::string file;
+  std::uint32_t line = 0;
+  std::string text;
+};
+
 struct Settings {
   std::int32_t VirtWidth = 0;   // 0 stands for the physical width
   std::int32_t VirtHeight = 0;  // 0 stands for the physical height
@@ -27,13 +34,9 @@ struct Settings {
   std::int32_t UniformScale = 0;
   std::uint32_t BufferNodes = 65536;
   std::uint32_t WaitCount = 0;  // 0: calibrate at start-up
-};
-
-// Where a line came from, for notes.
-struct LineOrigin {
-  const std::string& file;
-  std::uint32_t line;
-  const std::string& text;
+  // The `screen` line that set the virtual size last; filled only while notes
+  // are taken (a Diagnostics is given).
+  SettingSource screenSource;
 };
 
 enum class KeyResult { kNotThisKey, kApplied, kRejected };

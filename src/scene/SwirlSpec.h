@@ -50,6 +50,10 @@ struct SpecTable {
   const SwirlSpec& operator[](int i) const { return table[static_cast<std::size_t>(i)]; }
 };
 
+// The nw / nn field for a key value: TwoPi / points per turn, in double,
+// stored as float.
+float AngleStepFromPoints(float pointsPerTurn);
+
 // Fills `spec` with the defaults; the centre comes from the virtual size now.
 void SpecDefaults(SwirlSpec& spec, std::int32_t virtWidth, std::int32_t virtHeight);
 
