@@ -185,13 +185,14 @@ int Win32Platform::RunMessageLoop() {
   return static_cast<int>(msg.wParam);
 }
 
-bool Win32Platform::WaitForDrawingThread(DWORD timeoutMs) {
+bool Win32Platform::JoinDrawingThread(const std::function<bool()>& exited,
+                                      std::uint32_t timeoutMs) {
   if (drawingThread_ == nullptr)
-    return true;
+    return exited();
   const bool ended = WaitForSingleObject(drawingThread_, timeoutMs) == WAIT_OBJECT_0;
   CloseHandle(drawingThread_);
   drawingThread_ = nullptr;
-  return ended;
+  return ended || exited();
 }
 
 PixelSink& Win32Platform::Display() {

@@ -53,6 +53,7 @@ class Win32Platform final : public ShellPlatform {
   void PostQuitFromDrawingThread() override;
   bool StartDrawingThread(std::function<void()> body) override;
   int RunMessageLoop() override;
+  bool JoinDrawingThread(const std::function<bool()>& exited, std::uint32_t timeoutMs) override;
 
   PixelSink& Display() override;
   void RunCalibrationWork() override;
@@ -60,10 +61,6 @@ class Win32Platform final : public ShellPlatform {
   std::int64_t Time() override;
   MillisecondClock& Clock() override { return clock_; }
   std::string CurrentDirectory() override;
-
-  // Waits up to `timeoutMs` for the drawing thread to end, then closes its
-  // handle. True when it ended (or never started).
-  bool WaitForDrawingThread(DWORD timeoutMs);
 
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

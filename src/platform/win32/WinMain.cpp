@@ -1,18 +1,9 @@
 // The program's entry: the whole command line goes to the shell, which runs the
-// start-up, the window and the drawing thread, and returns the exit code.
-#include "platform/win32/WinApi.h"
-
+// start-up, the window, the drawing thread and the message loop, and returns
+// the exit code (the loop's WM_QUIT wParam).
 #include "app/Shell.h"
 #include "platform/win32/Win32Platform.h"
-
-namespace {
-
-// How long the end of the program waits for the drawing thread to leave its
-// pass. A pass with a long delay may outlast it; the process then ends with the
-// thread still running, without tearing down the objects it works on.
-constexpr DWORD kDrawingThreadStopMs = 2000;
-
-}  // namespace
+#include "platform/win32/WinApi.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR /*commandLine*/, int showCommand) {
   if (previous != nullptr)
@@ -25,11 +16,5 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR /*commandLine*/
   zirvo::Launch launch;
   launch.style = zirvo::PathStyle::kWindows;
   launch.commandLine = GetCommandLineA();
-
-  const int exitCode = shell.Run(launch);
-  shell.RequestStop();
-  if (!platform.WaitForDrawingThread(kDrawingThreadStopMs)) {
-    ExitProcess(static_cast<UINT>(exitCode));
-  }
-  return exitCode;
+  return shell.Run(launch);
 }
