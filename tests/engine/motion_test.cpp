@@ -1,0 +1,114 @@
+// Where a swirl's points go.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <set>
+
+#include "EngineHarness.h"
+
+namespace zirvo {
+namespace {
+
+using testing::EngineHarness;
+
+// Start (100, 100), target (300, 200), launch angles 0, the default kind.
+std::vector<ScreenPoint> FirstPoints(float v, int count) {
+  EngineHarness h;
+  SwirlSpec kind = testing::Kind();
+  kind.px = kind.py = 100;
+  kind.fx = 300;
+  kind.fy = 200;
+  kind.pxRandom = kind.pyRandom = kind.fxRandom = kind.fyRandom = 0;
+  kind.v = v;
+  kind.dt = 0;
+  h.AddKind(kind);
+  h.engine->SpawnAll();
+  Swirl& swirl = h.engine->SwirlTable[0];
+  EXPECT_EQ(swirl.spanX, 200);
+  EXPECT_EQ(swirl.spanY, 100);
+  swirl.phase = swirl.angle = swirl.tilt = 0.0f;
+  std::vector<ScreenPoint> points;
+  for (int i = 0; i < count; ++i) {
+    h.engine->ActiveCursor = 0;
+    ScreenPoint p;
+    EXPECT_EQ(h.engine->StepSwirl(swirl, p), 1);
+    points.push_back(p);
+  }
+  return points;
+}
+
+TEST(Motion, FirstPointsOfTheWorkedExample) {
+  const auto points = FirstPoints(static_cast<float>(5.0 / 10000.0), 3);
+  EXPECT_EQ(points[0].x, 301);
+  EXPECT_EQ(points[0].y, 249);
+  EXPECT_EQ(points[1].x, 305);
+  EXPECT_EQ(points[1].y, 249);
+  EXPECT_EQ(points[2].x, 309);
+  EXPECT_EQ(points[2].y, 248);
+}
+
+TEST(Motion, ReversedDirectionGrowsOutOfTheStartPoint) {
+  const auto points = FirstPoints(static_cast<float>(-5.0 / 10000.0), 2);
+  for (const auto& p : points) {
+    EXPECT_EQ(p.x, 103);
+    EXPECT_EQ(p.y, 102);
+  }
+}
+
+TEST(Motion, StepCountsEvenWhenThePointLiesOffTheScreen) {
+  EngineHarness h(50, 50);
+  SwirlSpec kind = testing::Kind(50, 50);
+  kind.a = 1e30f;  // far outside: the coordinate does not even fit 32 bits
+  kind.dt = 3;
+  h.AddKind(kind);
+  h.engine->SpawnAll();
+  Swirl& swirl = h.engine->SwirlTable[0];
+  const float angleBefore = swirl.angle;
+  h.engine->ActiveCursor = 0;
+  ScreenPoint p;
+  EXPECT_EQ(h.engine->StepSwirl(swirl, p), 0);
+  EXPECT_EQ(p.x, -1);
+  EXPECT_EQ(swirl.pointsLeft, kind.nv - 1);
+  EXPECT_EQ(swirl.trailRoom, kind.bs - 1);
+  EXPECT_EQ(swirl.waitTicks, 3) << "the countdown is reloaded with dt";
+  EXPECT_EQ(h.engine->ActiveCursor, -1) << "the turn has ended";
+  EXPECT_NE(swirl.angle, angleBefore);
+  EXPECT_EQ(swirl.newest, -1);
+  EXPECT_EQ(h.store->StoredPoints(), 0u);
+}
+
+TEST(Motion, InfiniteAngleStepIsRefusedNotUndefined) {
+  EngineHarness h(50, 50);
+  SwirlSpec kind = testing::Kind(50, 50);
+  kind.nw = std::numeric_limits<float>::infinity();  // nw=0 in a file
+  kind.nn = std::numeric_limits<float>::infinity();
+  h.AddKind(kind);
+  h.engine->SpawnAll();
+  h.engine->ActiveCursor = 0;
+  ScreenPoint p;
+  EXPECT_EQ(h.engine->StepSwirl(h.engine->SwirlTable[0], p), 0);
+  EXPECT_EQ(p.x, -1);
+}
+
+TEST(Motion, PerPointColoursAreRandomPaletteEntriesNeverBlack) {
+  EngineHarness h(50, 50);
+  SwirlSpec kind = testing::Kind(50, 50);
+  kind.a = kind.b = 0.0f;
+  kind.colourMode = -1;
+  kind.dt = 0;
+  h.AddKind(kind);
+  h.engine->SpawnAll();
+  std::set<COLORREF> seen;
+  for (int i = 0; i < 300; ++i) {
+    h.engine->ActiveCursor = 0;
+    ScreenPoint p;
+    ASSERT_EQ(h.engine->StepSwirl(h.engine->SwirlTable[0], p), 1);
+    ASSERT_NE(p.colour, kBlack);
+    seen.insert(p.colour);
+  }
+  EXPECT_EQ(seen.size(), 15u);
+}
+
+}  // namespace
+}  // namespace zirvo
