@@ -53,6 +53,11 @@ void CalibrationWork(PixelSink& display) {
 }
 
 void Calibrate(Pacing& pacing, MillisecondClock& clock, const std::function<void()>& work) {
+  Calibrate(pacing, clock, work, pacing);
+}
+
+void Calibrate(Pacing& pacing, MillisecondClock& clock, const std::function<void()>& work,
+               Delayer& trialDelay) {
   // Trials of 1, 10, 100, ... repetitions until one takes 100 ms. The counts are
   // 64-bit and stop growing at the largest WaitCount, so nothing wraps.
   std::uint64_t count = 1;
@@ -63,7 +68,7 @@ void Calibrate(Pacing& pacing, MillisecondClock& clock, const std::function<void
     pacing.SetWait(Saturate32(count));
     previousMs = elapsedMs;
     const std::uint32_t before = clock.ElapsedMs();
-    pacing.Delay();
+    trialDelay.Delay();
     work();
     elapsedMs = clock.ElapsedMs() - before;
     if (elapsedMs >= kCalibrationTargetMs)

@@ -43,4 +43,10 @@ void CalibrationWork(PixelSink& display);
 // `work` is the pixel work of each trial (CalibrationWork on the display device).
 void Calibrate(Pacing& pacing, MillisecondClock& clock, const std::function<void()>& work);
 
+// The same with each trial's busy-wait given separately (the pacing's own Delay
+// in the show; a clock-driven test gives one that skips the minutes of waiting
+// the largest counts would take).
+void Calibrate(Pacing& pacing, MillisecondClock& clock, const std::function<void()>& work,
+               Delayer& trialDelay);
+
 }  // namespace zirvo

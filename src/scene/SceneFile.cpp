@@ -17,9 +17,9 @@ FilePtr OpenScene(std::string& scenePath, Diagnostics* diag, FileOpener& opener)
   scenePath += ".zrv";
   file.reset(opener.Open(scenePath));
   if (!file && diag != nullptr) {
-    diag->Add(Severity::kError, NoteCode::kCannotOpen, asGiven, 0, "",
-              "cannot open the scene file, neither as " + Quoted(asGiven) + " nor as " +
-                  Quoted(scenePath) + ".");
+    diag->Add(
+        Severity::kError, NoteCode::kCannotOpen, asGiven, 0, "",
+        "cannot open the scene file, neither as '" + asGiven + "' nor as '" + scenePath + "'.");
   }
   return file;
 }
