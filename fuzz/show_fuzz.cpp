@@ -1,0 +1,142 @@
+// The whole show from fuzzed files: load both files from memory, then run up to
+// a few thousand drawing passes on a simulated clock, with the engine's
+// bookkeeping checked after every pass. The input is the settings file, a form
+// feed, and the scene file (no form feed: an empty settings file).
+//
+// Bounds, so one input costs at most a few milliseconds: the physical screen is
+// fixed and small, pools above 64 MiB are refused (buffer=4096 leaves the store
+// inert, as it would be on a machine without that memory), and the run stops
+// after kMaxPasses passes or kMaxTurns turns. The same input also runs on the
+// reference store, and both must draw the very same pixels.
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "FuzzCheck.h"
+#include "MemoryFiles.h"
+#include "engine/DrawingPass.h"
+#include "engine/Show.h"
+#include "reliability/EngineInvariants.h"
+
+namespace {
+
+constexpr std::size_t kPoolCap = std::size_t{64} << 20;
+constexpr int kMaxPasses = 3000;
+constexpr std::uint64_t kMaxTurns = 200000;
+constexpr std::uint64_t kMicrosPerTurn = 20000;
+// No pass may set more pixels than this: a turn that never ends is a finding.
+constexpr std::uint64_t kMaxPixelsPerPass = std::uint64_t{1} << 26;
+
+class CappedPoolMemory final : public zirvo::PoolMemory {
+ public:
+  void* Allocate(std::size_t bytes) override {
+    return bytes > kPoolCap ? nullptr : PoolMemory::Allocate(bytes);
+  }
+  void* Resize(void* block, std::size_t bytes) override {
+    return bytes > kPoolCap ? nullptr : PoolMemory::Resize(block, bytes);
+  }
+};
+
+class SimulatedClock final : public zirvo::ShowTime, public zirvo::Delayer {
+ public:
+  std::uint32_t Elapsed() override { return static_cast<std::uint32_t>(micros / 1000000); }
+  void Delay() override {
+    micros += kMicrosPerTurn;
+    ++turns;
+  }
+  std::uint64_t micros = 0;
+  std::uint64_t turns = 0;
+};
+
+// Hashes the pixel stream, so two runs can be compared without keeping it.
+class HashingSink final : public zirvo::PixelSink {
+ public:
+  void SetPixel(std::int32_t x, std::int32_t y, zirvo::COLORREF colour) override {
+    for (std::uint32_t word :
+         {static_cast<std::uint32_t>(x), static_cast<std::uint32_t>(y), colour}) {
+      hash = (hash ^ word) * 1099511628211ull;
+    }
+    ++pixels;
+    ++pixelsThisPass;
+    FUZZ_CHECK(pixelsThisPass <= kMaxPixelsPerPass, "one pass sets pixels without end");
+  }
+  std::uint64_t hash = 14695981039346656037ull;
+  std::uint64_t pixels = 0;
+  std::uint64_t pixelsThisPass = 0;
+};
+
+struct RunResult {
+  int loaded = 0;
+  std::uint64_t hash = 0;
+  std::uint64_t pixels = 0;
+  int passes = 0;
+  bool finished = false;
+};
+
+RunResult RunShow(const std::string& settings, const std::string& scene, zirvo::StoreKind kind) {
+  zirvo::fuzzing::MemoryFiles files;
+  files.Add("/zirvo/zirvo.ini", settings);
+  files.Add("scene", scene);
+  zirvo::LoadEnvironment env;
+  env.screen = zirvo::ScreenSize{320, 240};
+  env.currentDirectory = "/work";
+  env.style = zirvo::PathStyle::kPosix;
+  env.opener = &files;
+  zirvo::ProgramArgs args;
+  args.hasProgram = true;
+  args.program = "/zirvo/zirvo";
+  args.hasScene = true;
+  args.scene = "scene";
+
+  CappedPoolMemory memory;
+  SimulatedClock clock;
+  zirvo::Show show;
+  show.storeKind = kind;
+  RunResult result;
+  result.loaded = zirvo::LoadScene(show, args, env, clock, nullptr, memory);
+  if (result.loaded == 0)
+    return result;
+
+  // The engine runs on a shadow of the loaded store, so its trails can be walked.
+  zirvo::reliability::TrailShadow shadow(*show.TrailStore);
+  zirvo::Engine engine(show.scene.specs, show.scene.map, shadow, show.random, clock);
+  HashingSink sink;
+  while (result.passes < kMaxPasses && clock.turns < kMaxTurns) {
+    sink.pixelsThisPass = 0;
+    const int over = zirvo::DrawingPass(engine, sink, clock);
+    ++result.passes;
+    const std::string broken = zirvo::reliability::CheckEngine(engine, &shadow, false);
+    if (!broken.empty()) {
+      std::fprintf(stderr, "after pass %d: %s\n", result.passes, broken.c_str());
+      std::abort();
+    }
+    if (over != 0) {
+      result.finished = true;
+      FUZZ_CHECK(engine.FreeSlots == zirvo::kMaxLiveSwirls, "the show ended with live swirls");
+      FUZZ_CHECK(show.TrailStore->StoredPoints() == 0, "the show ended with points stored");
+      break;
+    }
+  }
+  result.hash = sink.hash;
+  result.pixels = sink.pixels;
+  return result;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string input(reinterpret_cast<const char*>(data), size);
+  const std::size_t split = input.find('\f');
+  const std::string settings = split == std::string::npos ? std::string() : input.substr(0, split);
+  const std::string scene = split == std::string::npos ? input : input.substr(split + 1);
+
+  const RunResult shown = RunShow(settings, scene, zirvo::StoreKind::kIndexed);
+  const RunResult reference = RunShow(settings, scene, zirvo::StoreKind::kRowWalk);
+  FUZZ_CHECK(shown.loaded == reference.loaded, "the store kind changed whether it loads");
+  FUZZ_CHECK(shown.passes == reference.passes && shown.finished == reference.finished,
+             "the store kind changed the length of the show");
+  FUZZ_CHECK(shown.pixels == reference.pixels && shown.hash == reference.hash,
+             "the indexed store drew other pixels than the reference store");
+  return 0;
+}

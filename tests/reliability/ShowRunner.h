@@ -1,0 +1,121 @@
+// Runs a whole show from real files in a temporary directory on a simulated
+// clock, checking the engine's bookkeeping after every pass. Header-only: used
+// by the fault-injection and hostile-file tests and by the soak.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "engine/DrawingPass.h"
+#include "engine/Show.h"
+#include "reliability/EngineInvariants.h"
+#include "support/TempDir.h"
+
+namespace zirvo::reliability {
+
+// The show's clock: each Delay advances it by a fixed number of microseconds,
+// and the show's seconds are whole seconds of it.
+class SimulatedClock final : public ShowTime, public Delayer {
+ public:
+  explicit SimulatedClock(std::uint64_t microsPerTurn) : microsPerTurn_(microsPerTurn) {}
+  std::uint32_t Elapsed() override { return static_cast<std::uint32_t>(micros / 1000000); }
+  void Delay() override {
+    micros += microsPerTurn_;
+    ++turns;
+  }
+  double Seconds() const { return static_cast<double>(micros) / 1e6; }
+
+  std::uint64_t micros = 0;
+  std::uint64_t turns = 0;
+
+ private:
+  std::uint64_t microsPerTurn_;
+};
+
+class CountingSink final : public PixelSink {
+ public:
+  void SetPixel(std::int32_t, std::int32_t, COLORREF) override { ++pixels; }
+  std::uint64_t pixels = 0;
+};
+
+// Refuses pool allocations above a cap, like a machine with that much memory.
+class CappedPoolMemory : public PoolMemory {
+ public:
+  explicit CappedPoolMemory(std::size_t cap) : cap_(cap) {}
+  void* Allocate(std::size_t bytes) override {
+    return bytes > cap_ ? nullptr : PoolMemory::Allocate(bytes);
+  }
+  void* Resize(void* block, std::size_t bytes) override {
+    return bytes > cap_ ? nullptr : PoolMemory::Resize(block, bytes);
+  }
+
+ private:
+  std::size_t cap_;
+};
+
+// A settings file beside a program in `dir`/prog and a scene file in `dir`.
+struct SceneFiles {
+  ProgramArgs args;
+  LoadEnvironment env;
+
+  SceneFiles(const testing::TempDir& dir, const std::string& settings, const std::string& scene,
+             ScreenSize screen = ScreenSize{640, 480}) {
+    dir.Write("prog/zirvo.ini", settings);
+    dir.Write("scene.zrv", scene);
+    args.hasProgram = true;
+    args.program = dir.PathOf("prog/zirvo");
+    args.hasScene = true;
+    args.scene = dir.PathOf("scene");  // found with ".zrv" appended
+    env.screen = screen;
+    env.currentDirectory = dir.path().string();
+    env.style = PathStyle::kPosix;
+  }
+};
+
+// A loaded show whose engine runs on a TrailShadow of the loaded store.
+struct ShadowedShow {
+  Show show;
+  std::unique_ptr<TrailShadow> shadow;
+  std::unique_ptr<Engine> engine;
+
+  int Load(const SceneFiles& files, ShowTime& time, PoolMemory& memory = DefaultPoolMemory()) {
+    if (LoadScene(show, files.args, files.env, time, nullptr, memory) == 0)
+      return 0;
+    shadow = std::make_unique<TrailShadow>(*show.TrailStore);
+    engine = std::make_unique<Engine>(show.scene.specs, show.scene.map, *shadow, show.random, time);
+    return 1;
+  }
+};
+
+struct RunSummary {
+  int passes = 0;
+  bool finished = false;
+  std::string broken;  // the first violated invariant, with the pass it broke on
+  std::uint64_t peakStored = 0;
+};
+
+// Up to `maxPasses` passes, until the show is over or an invariant breaks.
+inline RunSummary RunPasses(ShadowedShow& run, SimulatedClock& clock, PixelSink& sink,
+                            int maxPasses, bool exactTrails) {
+  RunSummary summary;
+  while (summary.passes < maxPasses) {
+    const int over = DrawingPass(*run.engine, sink, clock);
+    ++summary.passes;
+    const std::uint64_t stored = run.show.TrailStore->StoredPoints();
+    if (stored > summary.peakStored)
+      summary.peakStored = stored;
+    const std::string broken = CheckEngine(*run.engine, run.shadow.get(), exactTrails);
+    if (!broken.empty()) {
+      summary.broken = "pass " + std::to_string(summary.passes) + ": " + broken;
+      break;
+    }
+    if (over != 0) {
+      summary.finished = true;
+      break;
+    }
+  }
+  return summary;
+}
+
+}  // namespace zirvo::reliability
