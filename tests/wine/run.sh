@@ -130,6 +130,27 @@ case_alt_f4_ends() {
   expect_exit_zero
 }
 
+# Slowed down until one pass of the drawing thread takes seconds, the program
+# still ends at once on a click, with exit code 0 and no crash: the thread is
+# not waited for beyond a moment, and nothing it uses is destroyed under it.
+case_ends_cleanly_during_a_long_pass() {
+  local dir
+  dir=$(make_case slow "$FAST_SETTINGS")
+  cp "$HERE/scenes/draws.zrv" "$dir/draws.zrv"
+  start_zirvo "$dir" 'slow\draws'
+  wait_window >/dev/null || return 1
+  wait_colours "$WORK/slow.png" 20 "$RED" || return 1
+  # 100 x 1.44^32: about 12 million delay repetitions per swirl turn.
+  xdotool key --delay 30 --repeat 32 Down
+  sleep 1.5
+  running || { echo "slowing down ended the program" >&2; return 1; }
+  local clicked
+  clicked=$(now_ns)
+  xdotool mousemove 200 200 click 1
+  expect_exit_zero 15 || return 1
+  log "ended $(elapsed_ms "$clicked") ms after the click"
+}
+
 # Without a scene the light green banner shows, centred, a little above the
 # middle of the screen, in nothing but its colour (and, where Wine smooths the
 # font, that colour blended over black); a click ends the program.
@@ -196,6 +217,7 @@ CASES=(
   case_scroll_lock_pauses_key_resumes
   case_arrows_keep_running_other_key_ends
   case_alt_f4_ends
+  case_ends_cleanly_during_a_long_pass
   case_banner_without_scene
   case_scene_that_stops_ends_itself
   case_startup_time_with_and_without_calibration
