@@ -28,6 +28,10 @@ struct Launch {
 
 class Shell final : private ShowTime {
  public:
+  // How long the end of the program waits for the drawing thread to finish its
+  // pass (a pass can hold many Delay calls) before it ends the process at once.
+  static constexpr std::uint32_t kDrawThreadStopMs = 2000;
+
   explicit Shell(ShellPlatform& platform);
 
   // Start-up in order (window, load, show, accelerators, calibration when
@@ -55,6 +59,7 @@ class Shell final : private ShowTime {
   std::int32_t SceneLoaded = 0;
   std::int32_t PauseStart = 0;
   bool AcceleratorsFound = false;
+  bool DrawThreadStarted = false;
 
   Pacing pacing;
   Show show;

@@ -45,6 +45,16 @@ class ShellPlatform {
   virtual bool StartDrawingThread(std::function<void()> body) = 0;
   // Serves events until quit; returns the exit code (0).
   virtual int RunMessageLoop() = 0;
+  // After the loop, with the drawing thread asked to stop: waits at most
+  // `timeoutMs` for `exited` to become true, then releases the thread. False
+  // when it is still running; the shell then ends the process at once, so that
+  // nothing the thread uses is destroyed under it. A backend that cannot wait
+  // keeps this default.
+  virtual bool JoinDrawingThread(const std::function<bool()>& exited, std::uint32_t timeoutMs) {
+    (void)exited;
+    (void)timeoutMs;
+    return false;
+  }
 
   // The drawing thread's surface: physical pixels, set immediately and visibly.
   virtual PixelSink& Display() = 0;

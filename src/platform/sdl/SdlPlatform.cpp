@@ -1,0 +1,266 @@
+#include "platform/sdl/SdlPlatform.h"
+
+#include <SDL.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+
+namespace zirvo {
+
+namespace {
+
+Key KeyOf(SDL_Keycode code) {
+  switch (code) {
+    case SDLK_SCROLLLOCK:
+      return Key::kScrollLock;
+    case SDLK_UP:
+      return Key::kUp;
+    case SDLK_DOWN:
+      return Key::kDown;
+    default:
+      return Key::kOther;
+  }
+}
+
+}  // namespace
+
+std::uint32_t SdlPlatform::SteadyMillisecondClock::ElapsedMs() {
+  const auto elapsed = std::chrono::steady_clock::now() - start_;
+  return static_cast<std::uint32_t>(
+      std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
+}
+
+SdlPlatform::SdlPlatform() {
+  logPixels_ = std::getenv("ZIRVO_PIXEL_LOG") != nullptr;
+}
+
+SdlPlatform::~SdlPlatform() {
+  if (texture_ != nullptr)
+    SDL_DestroyTexture(texture_);
+  if (renderer_ != nullptr)
+    SDL_DestroyRenderer(renderer_);
+  if (window_ != nullptr)
+    SDL_DestroyWindow(window_);
+  if (videoStarted_)
+    SDL_Quit();
+}
+
+bool SdlPlatform::Open(std::string& error) {
+  // A full-screen show must not minimise itself when another window gets focus.
+  SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+  if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+    error = SDL_GetError();
+    return false;
+  }
+  videoStarted_ = true;
+  quitEventType_ = SDL_RegisterEvents(1);
+  return true;
+}
+
+bool SdlPlatform::InitWindow(ScreenSize& screen) {
+  SDL_Rect bounds;
+  if (SDL_GetDisplayBounds(0, &bounds) != 0 || bounds.w <= 0 || bounds.h <= 0) {
+    windowError_ = std::string("cannot measure the screen: ") + SDL_GetError();
+    return false;
+  }
+  SDL_DisplayMode mode;
+  if (SDL_GetDesktopDisplayMode(0, &mode) == 0 && mode.refresh_rate > 0) {
+    refreshHz_ = mode.refresh_rate;
+  }
+  screen.ScreenWidth = bounds.w;
+  screen.ScreenHeight = bounds.h;
+
+  window_ =
+      SDL_CreateWindow("Zirvo", bounds.x, bounds.y, bounds.w, bounds.h,
+                       SDL_WINDOW_BORDERLESS | SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_HIDDEN);
+  if (window_ != nullptr)
+    renderer_ = SDL_CreateRenderer(window_, -1, 0);
+  if (renderer_ != nullptr) {
+    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
+                                 bounds.w, bounds.h);
+  }
+  if (texture_ == nullptr) {
+    windowError_ = std::string("cannot create the window: ") + SDL_GetError();
+    return false;
+  }
+  screen_ = std::make_unique<TrackedScreen>(bounds.w, bounds.h);
+  staging_.assign(static_cast<std::size_t>(bounds.w) * static_cast<std::size_t>(bounds.h),
+                  0xFF000000u);
+  return true;
+}
+
+void SdlPlatform::ShowAndUpdate() {
+  SDL_ShowWindow(window_);
+  SDL_RaiseWindow(window_);
+  if (shell_ != nullptr)
+    shell_->OnPaint();  // the first paint, at once
+  Present(true);
+}
+
+void SdlPlatform::HideCursor() {
+  SDL_ShowCursor(SDL_DISABLE);
+}
+
+void SdlPlatform::DefaultPaint() {
+  // SDL does not say which part was exposed: the whole window is.
+  screen_->Fill(kBlack);
+}
+
+int SdlPlatform::BannerLineHeight() {
+  if (!fontTried_) {
+    fontTried_ = true;
+    std::string error;
+    if (!font_.Open(screen_->Height(), error)) {
+      std::fprintf(stderr, "zirvo: the banner cannot be drawn: %s\n", error.c_str());
+    }
+  }
+  return font_.LineHeight();
+}
+
+void SdlPlatform::PaintBanner(const std::string& text, int top) {
+  BannerLineHeight();  // opens the font on first use
+  font_.Draw(*screen_, text, top);
+}
+
+void SdlPlatform::PostQuitFromDrawingThread() {
+  // The drawing thread says so on every pass once the show is over; one event
+  // in the queue is enough.
+  if (quitPostedFromDrawing_.exchange(true))
+    return;
+  SDL_Event event;
+  SDL_zero(event);
+  event.type = quitEventType_;
+  SDL_PushEvent(&event);
+}
+
+bool SdlPlatform::StartDrawingThread(std::function<void()> body) {
+  return thread_.Start(std::move(body));
+}
+
+bool SdlPlatform::JoinDrawingThread(const std::function<bool()>& exited, std::uint32_t timeoutMs) {
+  const bool joined = thread_.Join(exited, timeoutMs);
+  if (logPixels_)
+    LogPixels("end");
+  return joined;
+}
+
+int SdlPlatform::RunMessageLoop() {
+  const std::uint64_t frameMs = 1000 / static_cast<std::uint64_t>(refreshHz_ > 0 ? refreshHz_ : 60);
+  std::uint64_t nextFrame = SDL_GetTicks64() + frameMs;
+  std::uint64_t nextLog = SDL_GetTicks64() + 1000;
+  while (!quit_) {
+    const std::uint64_t now = SDL_GetTicks64();
+    const int timeout = nextFrame > now ? static_cast<int>(nextFrame - now) : 0;
+    SDL_Event event;
+    if (SDL_WaitEventTimeout(&event, timeout) != 0) {
+      Dispatch(event);
+      while (!quit_ && SDL_PollEvent(&event) != 0)
+        Dispatch(event);
+    }
+    if (quit_)
+      break;
+    const std::uint64_t after = SDL_GetTicks64();
+    if (after >= nextFrame) {
+      Present(false);
+      nextFrame += frameMs;
+      if (nextFrame <= after)
+        nextFrame = after + frameMs;  // fell behind: skip frames
+    }
+    if (logPixels_ && after >= nextLog) {
+      LogPixels("tick");
+      nextLog += 1000;
+    }
+  }
+  return 0;
+}
+
+void SdlPlatform::Dispatch(const SDL_Event& event) {
+  if (event.type == quitEventType_) {
+    quit_ = true;
+    return;
+  }
+  switch (event.type) {
+    case SDL_KEYDOWN: {
+      const SDL_Keysym& key = event.key.keysym;
+      // Keys pressed with Alt are system keys, as is F10: not the show's. Alt+F4
+      // closes the window, even where no window manager does it for us.
+      if ((key.mod & KMOD_ALT) != 0) {
+        if (key.sym == SDLK_F4)
+          shell_->OnDestroy();
+        break;
+      }
+      if (key.sym == SDLK_F10)
+        break;
+      shell_->OnKeyDown(KeyOf(key.sym));
+      break;
+    }
+    case SDL_MOUSEBUTTONDOWN:
+      if (event.button.button == SDL_BUTTON_LEFT || event.button.button == SDL_BUTTON_RIGHT) {
+        shell_->OnButtonDown();
+      }
+      break;
+    case SDL_WINDOWEVENT:
+      if (event.window.event == SDL_WINDOWEVENT_EXPOSED) {
+        shell_->OnPaint();
+        Present(true);
+      } else if (event.window.event == SDL_WINDOWEVENT_CLOSE) {
+        shell_->OnDestroy();
+      }
+      break;
+    case SDL_QUIT:
+      shell_->OnDestroy();
+      break;
+    default:
+      break;
+  }
+}
+
+void SdlPlatform::Present(bool force) {
+  std::int32_t first = 0;
+  std::int32_t last = 0;
+  const bool changed = screen_->CollectChanges(staging_.data(), first, last);
+  if (changed) {
+    const SDL_Rect rows = {0, first, screen_->Width(), last - first + 1};
+    const int pitch = screen_->Width() * 4;
+    SDL_UpdateTexture(texture_, &rows,
+                      staging_.data() + static_cast<std::size_t>(first) *
+                                            static_cast<std::size_t>(screen_->Width()),
+                      pitch);
+  }
+  if (changed || force) {
+    SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+    SDL_RenderPresent(renderer_);
+  }
+  if (logPixels_ && !firstPixelLogged_ && screen_->Pixels().PixelsSet() > 0) {
+    firstPixelLogged_ = true;
+    LogPixels("first");
+  }
+}
+
+void SdlPlatform::LogPixels(const char* when) {
+  std::fprintf(stderr, "zirvo-pixels %s ms=%u pixels=%llu wait=%u\n", when, clock_.ElapsedMs(),
+               static_cast<unsigned long long>(screen_ ? screen_->Pixels().PixelsSet() : 0),
+               shell_ != nullptr ? shell_->pacing.Wait() : 0u);
+}
+
+std::int64_t SdlPlatform::Time() {
+  return static_cast<std::int64_t>(std::time(nullptr));
+}
+
+std::string SdlPlatform::CurrentDirectory() {
+  std::vector<char> buffer(256);
+  while (getcwd(buffer.data(), buffer.size()) == nullptr) {
+    if (errno != ERANGE)
+      return ".";
+    buffer.resize(buffer.size() * 2);
+  }
+  std::string dir(buffer.data());
+  while (dir.size() > 1 && dir.back() == '/')
+    dir.pop_back();
+  return dir;
+}
+
+}  // namespace zirvo

@@ -1,0 +1,93 @@
+// The shell on SDL2: one borderless full-screen black window on the primary
+// display, the pointer hidden. The drawing thread sets pixels in a TrackedScreen;
+// this (window) thread serves events and shows the changed rows at the
+// display's refresh rate, so a pixel set is on screen within a frame.
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/Shell.h"
+#include "app/ShellPlatform.h"
+#include "platform/headless/DrawingThread.h"
+#include "platform/headless/TrackedScreen.h"
+#include "platform/sdl/BannerFont.h"
+
+struct SDL_Window;
+struct SDL_Renderer;
+struct SDL_Texture;
+union SDL_Event;
+
+namespace zirvo {
+
+class SdlPlatform final : public ShellPlatform {
+ public:
+  SdlPlatform();
+  ~SdlPlatform() override;
+  SdlPlatform(const SdlPlatform&) = delete;
+  SdlPlatform& operator=(const SdlPlatform&) = delete;
+
+  // Starts SDL's video. False, with the reason in `error`, when there is no
+  // display to show on.
+  bool Open(std::string& error);
+  void Attach(Shell& shell) { shell_ = &shell; }
+  // Why InitWindow failed; empty when it did not.
+  const std::string& WindowError() const { return windowError_; }
+
+  bool InitWindow(ScreenSize& screen) override;
+  void ShowAndUpdate() override;
+  bool LoadAccelerators() override { return false; }
+  void HideCursor() override;
+  void DefaultPaint() override;
+  int BannerLineHeight() override;
+  void PaintBanner(const std::string& text, int top) override;
+  void PostQuit() override { quit_ = true; }
+  void PostQuitFromDrawingThread() override;
+  bool StartDrawingThread(std::function<void()> body) override;
+  int RunMessageLoop() override;
+  bool JoinDrawingThread(const std::function<bool()>& exited, std::uint32_t timeoutMs) override;
+  PixelSink& Display() override { return *screen_; }
+  std::int64_t Time() override;
+  MillisecondClock& Clock() override { return clock_; }
+  std::string CurrentDirectory() override;
+
+ private:
+  class SteadyMillisecondClock final : public MillisecondClock {
+   public:
+    std::uint32_t ElapsedMs() override;
+
+   private:
+    std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+  };
+
+  void Dispatch(const SDL_Event& event);
+  void Present(bool force);
+  void LogPixels(const char* when);
+
+  Shell* shell_ = nullptr;
+  bool videoStarted_ = false;
+  SDL_Window* window_ = nullptr;
+  SDL_Renderer* renderer_ = nullptr;
+  SDL_Texture* texture_ = nullptr;
+  std::unique_ptr<TrackedScreen> screen_;
+  std::vector<std::uint32_t> staging_;
+  BannerFont font_;
+  bool fontTried_ = false;
+  std::string windowError_;
+  int refreshHz_ = 60;
+  std::uint32_t quitEventType_ = 0;
+  std::atomic<bool> quitPostedFromDrawing_{false};
+  bool quit_ = false;
+  DrawingThread thread_;
+  SteadyMillisecondClock clock_;
+  // A test hook: ZIRVO_PIXEL_LOG set makes the program report the count of
+  // pixels set on stderr once a second, at the first pixel and at the end.
+  bool logPixels_ = false;
+  bool firstPixelLogged_ = false;
+};
+
+}  // namespace zirvo
