@@ -1,0 +1,57 @@
+#include "render/TraceWriter.h"
+
+#include <charconv>
+
+namespace zirvo::tools {
+
+namespace {
+
+constexpr std::size_t kFlushAt = 1 << 20;
+
+}  // namespace
+
+TraceWriter::TraceWriter(const std::string& path) : file_(std::fopen(path.c_str(), "wb")) {
+  buffer_.reserve(kFlushAt + 64);
+}
+
+TraceWriter::~TraceWriter() {
+  Close();
+}
+
+void TraceWriter::Write(std::int32_t x, std::int32_t y, COLORREF colour) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  char line[48];
+  char* at = std::to_chars(line, line + 12, x).ptr;
+  *at++ = ' ';
+  at = std::to_chars(at, at + 12, y).ptr;
+  *at++ = ' ';
+  // COLORREF is 0x00BBGGRR; the trace writes red first.
+  for (std::uint8_t channel : {RedOf(colour), GreenOf(colour), BlueOf(colour)}) {
+    *at++ = kHex[channel >> 4];
+    *at++ = kHex[channel & 0xF];
+  }
+  *at++ = '\n';
+  buffer_.append(line, at);
+  if (buffer_.size() >= kFlushAt)
+    Flush();
+}
+
+void TraceWriter::Flush() {
+  if (file_ == nullptr || buffer_.empty())
+    return;
+  if (std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size())
+    failed_ = true;
+  buffer_.clear();
+}
+
+bool TraceWriter::Close() {
+  if (file_ == nullptr)
+    return false;
+  Flush();
+  if (std::fclose(file_) != 0)
+    failed_ = true;
+  file_ = nullptr;
+  return !failed_;
+}
+
+}  // namespace zirvo::tools
