@@ -10,7 +10,7 @@ BUILD=${ZIRVO_WIN32_BUILD:-$ROOT/build-win32}
 started=$SECONDS
 
 cmake -S "$ROOT" -B "$BUILD" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" \
-  -DCMAKE_BUILD_TYPE=Release -DZIRVO_WERROR=ON >"$BUILD.configure.log" 2>&1 || { cat "$BUILD.configure.log"; exit 1; }
+  -DZIRVO_WERROR=ON >"$BUILD.configure.log" 2>&1 || { cat "$BUILD.configure.log"; exit 1; }
 cmake --build "$BUILD" --target zirvo -j2
 echo "cross build took $((SECONDS - started)) s"
 
