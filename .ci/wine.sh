@@ -9,8 +9,9 @@ ROOT=$(cd "$(dirname "$0")/.." && pwd)
 BUILD=${ZIRVO_WIN32_BUILD:-$ROOT/build-win32}
 started=$SECONDS
 
+mkdir -p "$BUILD"
 cmake -S "$ROOT" -B "$BUILD" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" \
-  -DZIRVO_WERROR=ON >"$BUILD.configure.log" 2>&1 || { cat "$BUILD.configure.log"; exit 1; }
+  -DZIRVO_WERROR=ON >"$BUILD/configure.log" 2>&1 || { cat "$BUILD/configure.log"; exit 1; }
 cmake --build "$BUILD" --target zirvo -j2
 echo "cross build took $((SECONDS - started)) s"
 
