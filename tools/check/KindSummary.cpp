@@ -60,8 +60,13 @@ std::string Shortest(Real value) {
     return "nan";
   if (std::isinf(value))
     return value > 0 ? "inf" : "-inf";
-  char text[64];
-  const auto result = std::to_chars(text, text + sizeof text, value);
+  // Plain decimals where they stay short ("0.0005" rather than "5e-04").
+  const Real magnitude = std::fabs(value);
+  const bool plain = magnitude == 0 || (magnitude >= Real(1e-6) && magnitude < Real(1e9));
+  char text[512];
+  const auto result = plain
+                          ? std::to_chars(text, text + sizeof text, value, std::chars_format::fixed)
+                          : std::to_chars(text, text + sizeof text, value);
   return std::string(text, result.ptr);
 }
 

@@ -31,6 +31,7 @@ int main(int argc, char** argv) {
   result.scene = options.scene;
   result.loads = LoadFiles(load.Args(), load.Environment(), result.loaded, &result.diag) == 1;
   load.NameSettingsFile(result.diag, result.loaded);
+  SortNotes(result.diag);
   result.settingsPath =
       result.loaded.settingsPath.empty() ? load.SettingsPath() : result.loaded.settingsPath;
   if (result.loads)
