@@ -140,8 +140,9 @@ case_ends_cleanly_during_a_long_pass() {
   start_zirvo "$dir" 'slow\draws'
   wait_window >/dev/null || return 1
   wait_colours "$WORK/slow.png" 20 "$RED" || return 1
-  # 100 x 1.44^32: about 12 million delay repetitions per swirl turn.
-  xdotool key --delay 30 --repeat 32 Down
+  # 100 x 1.44^40: over 200 million delay repetitions per swirl turn, seconds
+  # each, so the click surely finds the thread inside a delay.
+  xdotool key --delay 30 --repeat 40 Down
   sleep 1.5
   running || { echo "slowing down ended the program" >&2; return 1; }
   local clicked
