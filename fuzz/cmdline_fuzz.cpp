@@ -109,8 +109,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(lowered[i] == expected, "lower-casing touched more than A-Z");
   }
 
-  const zirvo::ProgramArgs fromArgv = zirvo::ArgsFromArgv(raw, tokens);
-  FUZZ_CHECK(fromArgv.hasProgram && fromArgv.program == raw, "argv program path not kept");
+  // Elsewhere the system splits the line: argv[0], then the arguments.
+  std::vector<std::string> argv = {"zirvo"};
+  argv.insert(argv.end(), tokens.begin(), tokens.end());
+  const zirvo::ProgramArgs fromArgv = zirvo::ArgsFromArgv(raw, argv);
+  FUZZ_CHECK(fromArgv.hasProgram == !raw.empty(), "argv program found iff there is a path");
+  FUZZ_CHECK(fromArgv.program == raw, "argv program path not kept");
   FUZZ_CHECK(fromArgv.hasScene == !tokens.empty(), "argv scene found iff argv[1] exists");
   if (fromArgv.hasScene)
     FUZZ_CHECK(fromArgv.scene == tokens[0], "argv scene is not argv[1]");

@@ -3,7 +3,6 @@
 // opens as given or only with ".zrv" appended (so sample scenes are seeds as
 // they stand). Every record must come out inside
 // what the block rules can produce, and noting must not change the reading.
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -30,6 +29,22 @@ bool IsFlag(std::int32_t value) {
   return value == 0 || value == 1;
 }
 
+// The settings a scene may start from: as a settings file leaves them.
+zirvo::Settings StartingSettings(std::size_t which) {
+  struct Start {
+    std::int32_t width, height, scaling, uniform;
+  };
+  static constexpr Start kStarts[] = {
+      {1024, 768, 0, 0}, {640, 480, 1, 0}, {320, 200, 1, 1}, {3, 2, 1, 0}};
+  const Start& start = kStarts[which % 4];
+  zirvo::Settings settings;
+  settings.VirtWidth = start.width;
+  settings.VirtHeight = start.height;
+  settings.Scaling = start.scaling;
+  settings.UniformScale = start.uniform;
+  return settings;
+}
+
 void CheckRecord(const zirvo::SwirlSpec& spec) {
   FUZZ_CHECK(spec.n <= zirvo::kMaxLiveSwirls, "n above 500");
   FUZZ_CHECK(spec.bs <= spec.nv, "bs above nv");
@@ -47,12 +62,6 @@ void CheckRecord(const zirvo::SwirlSpec& spec) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static constexpr std::array<zirvo::Settings, 4> kStarts = {{
-      {1024, 768, 0, 0, 65536, 0},
-      {640, 480, 1, 0, 65536, 0},
-      {320, 200, 1, 1, 65536, 0},
-      {3, 2, 1, 0, 0, 0},
-  }};
   const std::size_t control = size % 8;
   const std::string text(reinterpret_cast<const char*>(data), size);
   const bool onlyWithExtension = (control & 4u) != 0;
@@ -61,13 +70,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   files.Add(onlyWithExtension ? "scene.zrv" : "scene", text);
 
   std::string plainPath = "scene";
-  zirvo::Settings plainSettings = kStarts[control & 3u];
+  zirvo::Settings plainSettings = StartingSettings(control);
   zirvo::SpecTable plainSpecs;
   const int plainResult =
       zirvo::ReadSceneFile(plainPath, plainSettings, plainSpecs, nullptr, files);
 
   std::string notedPath = "scene";
-  zirvo::Settings notedSettings = kStarts[control & 3u];
+  zirvo::Settings notedSettings = StartingSettings(control);
   zirvo::SpecTable notedSpecs;
   zirvo::Diagnostics diag;
   const int notedResult = zirvo::ReadSceneFile(notedPath, notedSettings, notedSpecs, &diag, files);
