@@ -2,27 +2,23 @@
 
 namespace zirvo::tools {
 
-namespace {
-
-Rect NothingTouched(std::int32_t width, std::int32_t height) {
-  // Inverted bounds, so the first pixel set makes them its own.
-  return Rect{width, height, 0, 0};
-}
-
-}  // namespace
-
 Frame::Frame(std::int32_t width, std::int32_t height)
     : width_(width),
       height_(height),
       pixels_(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), kBlack),
-      dirty_(NothingTouched(width, height)) {}
+      spans_(static_cast<std::size_t>(height), Span{width, 0}),
+      top_(height) {}
 
-Rect Frame::TakeDirty() {
-  Rect touched = dirty_;
-  dirty_ = NothingTouched(width_, height_);
-  if (touched.Empty())
-    return Rect{};
-  return touched;
+void Frame::TakeSetRows(std::vector<RowSpan>& rows) {
+  rows.clear();
+  for (std::int32_t y = top_; y < bottom_; ++y) {
+    Span& span = spans_[static_cast<std::size_t>(y)];
+    if (span.left < span.right)
+      rows.push_back(RowSpan{y, span.left, span.right});
+    span = Span{width_, 0};
+  }
+  top_ = height_;
+  bottom_ = 0;
 }
 
 }  // namespace zirvo::tools

@@ -1,6 +1,7 @@
 // The simulated screen: one colour per physical pixel, black at first. Pixels
-// set outside it are clipped. It remembers the rectangle touched since it was
-// last asked, so that animation frames encode only what may have changed.
+// set outside it are clipped. It remembers, row by row, the span of columns set
+// since it was last asked, so that animation frames look only at what may have
+// changed.
 #pragma once
 
 #include <cstdint>
@@ -20,6 +21,13 @@ struct Rect {
   std::int32_t Height() const { return bottom - top; }
 };
 
+// Columns left..right-1 of row y.
+struct RowSpan {
+  std::int32_t y;
+  std::int32_t left;
+  std::int32_t right;
+};
+
 class Frame {
  public:
   Frame(std::int32_t width, std::int32_t height);
@@ -27,16 +35,17 @@ class Frame {
   void Set(std::int32_t x, std::int32_t y, COLORREF colour) {
     if (x < 0 || y < 0 || x >= width_ || y >= height_)
       return;
-    pixels_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
-            static_cast<std::size_t>(x)] = colour;
-    if (x < dirty_.left)
-      dirty_.left = x;
-    if (x >= dirty_.right)
-      dirty_.right = x + 1;
-    if (y < dirty_.top)
-      dirty_.top = y;
-    if (y >= dirty_.bottom)
-      dirty_.bottom = y + 1;
+    const auto row = static_cast<std::size_t>(y);
+    pixels_[row * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x)] = colour;
+    Span& span = spans_[row];
+    if (x < span.left)
+      span.left = x;
+    if (x >= span.right)
+      span.right = x + 1;
+    if (y < top_)
+      top_ = y;
+    if (y >= bottom_)
+      bottom_ = y + 1;
   }
 
   COLORREF At(std::int32_t x, std::int32_t y) const {
@@ -46,14 +55,22 @@ class Frame {
   std::int32_t Width() const { return width_; }
   std::int32_t Height() const { return height_; }
 
-  // The rectangle of the pixels set since the last call (empty when none).
-  Rect TakeDirty();
+  // Replaces `rows` with the spans set since the last call, top to bottom, and
+  // forgets them.
+  void TakeSetRows(std::vector<RowSpan>& rows);
 
  private:
+  struct Span {
+    std::int32_t left;
+    std::int32_t right;
+  };
+
   std::int32_t width_;
   std::int32_t height_;
   std::vector<COLORREF> pixels_;
-  Rect dirty_;
+  std::vector<Span> spans_;  // inverted (left = width, right = 0) when nothing was set
+  std::int32_t top_;
+  std::int32_t bottom_ = 0;
 };
 
 }  // namespace zirvo::tools

@@ -105,30 +105,48 @@ std::uint64_t GifRecorder::PictureTime(std::uint64_t index) const {
 }
 
 void GifRecorder::Capture() {
-  const Rect touched = frame_.TakeDirty();
-  const Rect whole{0, 0, frame_.Width(), frame_.Height()};
-  TakePicture(nextAtUs_, first_ ? whole : touched);
-  first_ = false;
+  TakePicture(nextAtUs_);
   ++nextIndex_;
   nextAtUs_ = PictureTime(nextIndex_);
 }
 
-void GifRecorder::TakePicture(std::uint64_t atUs, Rect area) {
-  if (area.Empty())
+void GifRecorder::TakePicture(std::uint64_t atUs) {
+  if (first_) {
+    // The first picture covers the whole screen.
+    rows_.clear();
+    for (std::int32_t y = 0; y < frame_.Height(); ++y)
+      rows_.push_back(RowSpan{y, 0, frame_.Width()});
+    frame_.TakeSetRows(scratch_);
+    first_ = false;
+  } else {
+    frame_.TakeSetRows(rows_);
+  }
+  if (rows_.empty())
     return;
   const auto width = static_cast<std::size_t>(frame_.Width());
+  auto offset = [width](std::int32_t x, std::int32_t y) {
+    return static_cast<std::size_t>(y) * width + static_cast<std::size_t>(x);
+  };
+
   // The pixels that really differ from what is shown may be fewer than those set.
-  Rect changed{area.right, area.bottom, area.left, area.top};
-  for (std::int32_t y = area.top; y < area.bottom; ++y) {
-    for (std::int32_t x = area.left; x < area.right; ++x) {
-      const std::size_t at = static_cast<std::size_t>(y) * width + static_cast<std::size_t>(x);
-      if (frame_.At(x, y) == shown_[at])
+  Rect changed{frame_.Width(), frame_.Height(), 0, 0};
+  for (RowSpan& row : rows_) {
+    std::int32_t left = row.right;
+    std::int32_t right = row.left;
+    for (std::int32_t x = row.left; x < row.right; ++x) {
+      if (frame_.At(x, row.y) == shown_[offset(x, row.y)])
         continue;
-      changed.left = std::min(changed.left, x);
-      changed.right = std::max(changed.right, x + 1);
-      changed.top = std::min(changed.top, y);
-      changed.bottom = std::max(changed.bottom, y + 1);
+      left = std::min(left, x);
+      right = x + 1;
     }
+    row.left = left;
+    row.right = right;
+    if (left >= right)
+      continue;
+    changed.left = std::min(changed.left, left);
+    changed.right = std::max(changed.right, right);
+    changed.top = std::min(changed.top, row.y);
+    changed.bottom = std::max(changed.bottom, row.y + 1);
   }
   if (changed.Empty())
     return;
@@ -142,23 +160,23 @@ void GifRecorder::TakePicture(std::uint64_t atUs, Rect area) {
   Picture picture;
   picture.area = changed;
   picture.atUs = atUs;
-  picture.indices.reserve(static_cast<std::size_t>(changed.Width()) *
-                          static_cast<std::size_t>(changed.Height()));
-  for (std::int32_t y = changed.top; y < changed.bottom; ++y) {
-    for (std::int32_t x = changed.left; x < changed.right; ++x) {
-      const std::size_t at = static_cast<std::size_t>(y) * width + static_cast<std::size_t>(x);
-      const COLORREF colour = frame_.At(x, y);
-      if (colour == shown_[at]) {
-        picture.indices.push_back(kTransparent);
+  const auto pictureWidth = static_cast<std::size_t>(changed.Width());
+  picture.indices.assign(pictureWidth * static_cast<std::size_t>(changed.Height()), kTransparent);
+  for (const RowSpan& row : rows_) {
+    for (std::int32_t x = row.left; x < row.right; ++x) {
+      const COLORREF colour = frame_.At(x, row.y);
+      COLORREF& shown = shown_[offset(x, row.y)];
+      if (colour == shown)
         continue;
-      }
       const int index = PaletteIndex(colour);
       if (index < 0) {
         error_ = "cannot hold a colour outside the 16-colour palette";
         return;
       }
-      picture.indices.push_back(static_cast<std::uint8_t>(index));
-      shown_[at] = colour;
+      picture.indices[static_cast<std::size_t>(row.y - changed.top) * pictureWidth +
+                      static_cast<std::size_t>(x - changed.left)] =
+          static_cast<std::uint8_t>(index);
+      shown = colour;
     }
   }
   pending_ = std::move(picture);
@@ -210,12 +228,9 @@ bool GifRecorder::Finish(std::uint64_t endUs) {
       error_ = "cannot be written";
     return false;
   }
-  if (Ok()) {
-    // The final picture: what the screen shows at the end, however recent.
-    const Rect touched = frame_.TakeDirty();
-    TakePicture(endUs, first_ ? Rect{0, 0, frame_.Width(), frame_.Height()} : touched);
-    first_ = false;
-  }
+  // The final picture: what the screen shows at the end, however recent.
+  if (Ok())
+    TakePicture(endUs);
   if (Ok() && hasPending_)
     WritePending(endUs, kFinalHoldCs);
   int code = 0;

@@ -45,7 +45,7 @@ class GifRecorder {
   };
 
   void Capture();
-  void TakePicture(std::uint64_t atUs, Rect area);
+  void TakePicture(std::uint64_t atUs);
   void WritePending(std::uint64_t untilUs, std::uint32_t holdCs);
   bool WriteImage(const Rect& area, std::uint8_t* indices, std::uint32_t delayCs);
   void Fail(const std::string& what, int code);
@@ -56,6 +56,8 @@ class GifRecorder {
   Frame& frame_;
   double fps_;
   std::vector<COLORREF> shown_;  // what the GIF shows once the pending picture is written
+  std::vector<RowSpan> rows_;    // the rows set since the last picture
+  std::vector<RowSpan> scratch_;
   bool first_ = true;
   bool hasPending_ = false;
   Picture pending_;
