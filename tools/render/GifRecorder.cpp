@@ -4,8 +4,10 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 namespace zirvo::tools {
 
@@ -48,7 +50,7 @@ GifRecorder::GifRecorder(const std::string& path, Frame& frame, double fps)
   // Opened here rather than by giflib, so the file gets the usual permissions.
   out_ = std::fopen(path.c_str(), "wb");
   if (out_ == nullptr) {
-    error_ = "cannot be created";
+    error_ = std::string("cannot be created (") + std::strerror(errno) + ")";
     return;
   }
   int code = 0;

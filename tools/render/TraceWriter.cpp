@@ -1,5 +1,6 @@
 #include "render/TraceWriter.h"
 
+#include <cerrno>
 #include <charconv>
 
 namespace zirvo::tools {
@@ -11,6 +12,8 @@ constexpr std::size_t kFlushAt = 1 << 20;
 }  // namespace
 
 TraceWriter::TraceWriter(const std::string& path) : file_(std::fopen(path.c_str(), "wb")) {
+  if (file_ == nullptr)
+    openError_ = errno;
   buffer_.reserve(kFlushAt + 64);
 }
 

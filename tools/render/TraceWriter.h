@@ -19,6 +19,8 @@ class TraceWriter {
   TraceWriter& operator=(const TraceWriter&) = delete;
 
   bool Ok() const { return file_ != nullptr && !failed_; }
+  // errno of the failed open.
+  int OpenError() const { return openError_; }
 
   void Write(std::int32_t x, std::int32_t y, COLORREF colour);
   // Flushes and closes; false when anything could not be written.
@@ -30,6 +32,7 @@ class TraceWriter {
   std::FILE* file_;
   std::string buffer_;
   bool failed_ = false;
+  int openError_ = 0;
 };
 
 }  // namespace zirvo::tools

@@ -3,8 +3,10 @@
 //
 // Exit status: 0 done; 1 an output file could not be written; 2 bad usage, or
 // the scene did not load.
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <string>
@@ -39,8 +41,14 @@ int OutputError(const std::string& path, const std::string& what) {
   return kOutputFailed;
 }
 
+// "cannot be created (No such file or directory)": the system's reason.
+std::string CannotCreate(int error) {
+  return std::string("cannot be created (") + std::strerror(error) + ")";
+}
+
 // The loader's reasons, like a compiler's errors.
-int LoadError(const Diagnostics& diag, const std::string& scene) {
+int LoadError(const Diagnostics& diag, const RenderOptions& options) {
+  const std::string& scene = options.scene;
   bool told = false;
   for (const Note& note : diag.notes) {
     if (note.severity != Severity::kError)
@@ -51,8 +59,9 @@ int LoadError(const Diagnostics& diag, const std::string& scene) {
   if (!told) {
     std::fprintf(stderr, "%s: error: the scene does not load\n", Printable(scene).c_str());
   }
-  std::fprintf(stderr, "zirvo-render: %s does not load (zirvo-check %s tells more)\n",
-               Printable(scene).c_str(), Printable(scene).c_str());
+  const std::string settings = options.settings ? "--settings " + *options.settings + " " : "";
+  std::fprintf(stderr, "zirvo-render: %s does not load (zirvo-check %s%s tells more)\n",
+               Printable(scene).c_str(), Printable(settings).c_str(), Printable(scene).c_str());
   return kBadUsage;
 }
 
@@ -66,7 +75,7 @@ int Render(const RenderOptions& options, const char* argv0) {
   const int loaded = LoadScene(show, load.Args(), load.Environment(), clock, &diag);
   load.NameSettingsFile(diag, show.scene);
   if (loaded == 0 || show.engine == nullptr)
-    return LoadError(diag, options.scene);
+    return LoadError(diag, options);
   show.random.Seed(options.seed);
 
   // Outputs are opened before the run, so that a bad path fails at once.
@@ -74,13 +83,13 @@ int Render(const RenderOptions& options, const char* argv0) {
   if (options.trace) {
     trace = std::make_unique<TraceWriter>(*options.trace);
     if (!trace->Ok())
-      return OutputError(*options.trace, "cannot be created");
+      return OutputError(*options.trace, CannotCreate(trace->OpenError()));
   }
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> png(nullptr, &std::fclose);
   if (options.png) {
     png.reset(std::fopen(options.png->c_str(), "wb"));
     if (!png)
-      return OutputError(*options.png, "cannot be created");
+      return OutputError(*options.png, CannotCreate(errno));
   }
   Frame frame(options.screen.ScreenWidth, options.screen.ScreenHeight);
   std::unique_ptr<GifRecorder> gif;
