@@ -2,6 +2,7 @@
 // that decode to what the show drew, the show's own end, and clear errors.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -114,6 +115,21 @@ TEST_F(RenderRun, PngAndGifDecodeToTheScreenAndTheGifEndsOnThePng) {
   EXPECT_GE(gif.delaysCs.back(), 200);
 }
 
+TEST_F(RenderRun, AStillStretchLongerThanOneGifDelayKeepsItsLength) {
+  // Nothing is drawn before 2000 s: the black first picture stays for the whole
+  // 1000 s run plus the final hold, longer than one GIF delay (655.35 s) holds.
+  dir.Write("late.zrv", "start=2000\nstop=3000\n");
+  const ToolOutput out =
+      Render({"--settings", "zirvo-settings.ini", "--delay-us", "1000000", "--seconds", "1000",
+              "--fps", "1", "--gif", "late.gif", "late.zrv"});
+  ASSERT_EQ(out.status, 0) << out.err;
+  const Animation gif = DecodeGif(dir.PathOf("late.gif"));
+  ASSERT_EQ(gif.delaysCs.size(), 2u);
+  EXPECT_EQ(gif.delaysCs[0], 65535);
+  EXPECT_EQ(gif.delaysCs[0] + gif.delaysCs[1], 100000 + 200);
+  EXPECT_EQ(gif.frames.back().pixels, std::vector<std::uint32_t>(1024 * 768, 0));
+}
+
 TEST_F(RenderRun, PixelsOffTheScreenAreTracedButClipped) {
   // The virtual screen is wider than the physical one and only centred: swirls
   // near its edges draw outside the 100x100 screen.
@@ -173,6 +189,9 @@ TEST_F(RenderRun, TheShowEndsByItselfOrAtTheTimeLimit) {
   ASSERT_EQ(out.status, 0) << out.err;
   EXPECT_NE(out.err.find("ended by itself"), std::string::npos) << out.err;
   EXPECT_NE(out.err.find(" 2.0"), std::string::npos) << out.err;  // ends within second 2
+  // Not a terminal: no progress bar, only the summary line.
+  EXPECT_EQ(out.err.find('\r'), std::string::npos);
+  EXPECT_EQ(std::count(out.err.begin(), out.err.end(), '\n'), 1) << out.err;
 
   out = Render({"--settings", "zirvo-settings.ini", "--seconds", "1.5", "scene.zrv"});
   ASSERT_EQ(out.status, 0) << out.err;
