@@ -47,7 +47,17 @@ struct Broken {
   const char* code;   // the note's code in the JSON report
 };
 
+std::string FiftyOneBlocks() {
+  std::string scene;
+  for (int i = 0; i < 51; ++i)
+    scene += "nv=5\n\n";
+  return scene;
+}
+const std::string kFiftyOneBlocks = FiftyOneBlocks();
+
 const Broken kBroken[] = {
+    {"blocks after the 50th", kFiftyOneBlocks.c_str(), nullptr, 1,
+     "scene.zrv:101: warning:", "block-ignored"},
     {"rejected scale", "nv=100\nscale=sideways\n", nullptr, 2,
      "scene.zrv:2: error:", "scale-letter"},
     {"screen without two numbers", "\n\nscreen=640\nnv=5\n", nullptr, 2,
