@@ -93,16 +93,6 @@ void IndexedPointStore::FreeNode(std::int32_t index) {
   ++freeCount;
 }
 
-// Row lists are sorted by x and, on one pixel, oldest first: a new point goes
-// after the newest point on its own pixel, else after the newest point on the
-// nearest occupied pixel to its left, else to the front of the row.
-std::int32_t IndexedPointStore::PlaceInRow(std::int32_t x, std::int32_t y) const {
-  if (!index_)
-    return WalkRow(x, y);
-  const std::int32_t here = index_->Newest(x, y);
-  return here >= 0 ? here : index_->NewestLeftOf(x, y);
-}
-
 std::int32_t IndexedPointStore::WalkRow(std::int32_t x, std::int32_t y) const {
   std::int32_t last = -1;
   for (std::int32_t g = rowHeads[y]; g != -1 && nodes[g].x <= x; g = nodes[g].rowNext)
@@ -125,29 +115,39 @@ std::int32_t IndexedPointStore::InsertPoint(std::int32_t previous, ScreenPoint& 
   node.y = point.y;
   node.colour = static_cast<std::int32_t>(point.colour);
   node.chainNext = -1;
-  node.rowPrev = -1;
-  node.rowNext = -1;
   if (previous != -1 && static_cast<std::uint32_t>(previous) < capacity) {
     nodes[previous].chainNext = i;
   }
 
-  const std::int32_t after = PlaceInRow(point.x, point.y);
-  if (after == -1) {
-    std::int32_t& head = rowHeads[point.y];
-    node.rowNext = head;
-    if (head != -1)
-      nodes[head].rowPrev = i;
-    head = i;
+  // Row lists are sorted by x and, on one pixel, oldest first: a new point goes
+  // after the newest point on its own pixel (else on the nearest occupied pixel
+  // to its left) and before the oldest point on the nearest occupied pixel to
+  // its right. With the index both neighbours are known without reading any
+  // node, so the two links below are plain writes.
+  RowPlace place;
+  PixelRun run;
+  if (index_) {
+    place = index_->PlaceFor(point.x, point.y);
+    run = index_->RunAt(point.x, point.y);
   } else {
-    const std::int32_t next = nodes[after].rowNext;
-    node.rowPrev = after;
-    node.rowNext = next;
-    nodes[after].rowNext = i;
-    if (next != -1)
-      nodes[next].rowPrev = i;
+    place.after = WalkRow(point.x, point.y);
+    place.before = place.after == -1 ? rowHeads[point.y] : nodes[place.after].rowNext;
   }
-  if (index_ && !index_->SetNewest(point.x, point.y, i))
+  node.rowPrev = place.after;
+  node.rowNext = place.before;
+  if (place.after == -1) {
+    rowHeads[point.y] = i;
+  } else {
+    nodes[place.after].rowNext = i;
+  }
+  if (place.before != -1)
+    nodes[place.before].rowPrev = i;
+  if (index_ && !index_->SetRun(point.x, point.y, PixelRun{run.IsEmpty() ? i : run.oldest, i}))
     index_.reset();
+  // This trail's next point lies a pixel or two from this one, a few hundred
+  // turns from now: have the index around it in cache by then.
+  if (index_)
+    index_->PrefetchAround(point.x, point.y);
   return i;
 }
 
@@ -161,8 +161,19 @@ std::int32_t IndexedPointStore::RemovePoint(std::int32_t index, ScreenPoint& out
   const PointNode n = nodes[index];
   const std::int32_t p = n.rowPrev;
   const std::int32_t q = n.rowNext;
-  const bool olderHere = p != -1 && nodes[p].x == n.x;
-  const bool newerHere = q != -1 && nodes[q].x == n.x;
+  // Whether older or newer points share the pixel: the pixel's run tells
+  // without reading the row neighbours, which are then only written.
+  PixelRun run;
+  bool olderHere;
+  bool newerHere;
+  if (index_) {
+    run = index_->RunAt(n.x, n.y);
+    olderHere = p != -1 && run.oldest != index;
+    newerHere = q != -1 && run.newest != index;
+  } else {
+    olderHere = p != -1 && nodes[p].x == n.x;
+    newerHere = q != -1 && nodes[q].x == n.x;
+  }
   if (p != -1) {
     nodes[p].rowNext = q;
     if (olderHere)
@@ -173,13 +184,15 @@ std::int32_t IndexedPointStore::RemovePoint(std::int32_t index, ScreenPoint& out
   if (q != -1)
     nodes[q].rowPrev = p;
 
-  if (index_ && !newerHere) {
-    if (olderHere) {
-      // Never grows a table: the pixel is in the index already.
-      index_->SetNewest(n.x, n.y, p);
-    } else {
-      index_->ClearPixel(n.x, n.y);
-    }
+  // Only shrinks a run or empties a pixel: never needs memory.
+  if (index_ && !(olderHere && newerHere)) {
+    const PixelRun rest{olderHere   ? run.oldest
+                        : newerHere ? q
+                                    : -1,
+                        newerHere   ? run.newest
+                        : olderHere ? p
+                                    : -1};
+    index_->SetRun(n.x, n.y, rest);
   }
 
   if (newerHere) {
@@ -192,7 +205,26 @@ std::int32_t IndexedPointStore::RemovePoint(std::int32_t index, ScreenPoint& out
     out.colour = static_cast<COLORREF>(restore);
   }
   FreeNode(index);
+  PrefetchTrailAhead(n.chainNext);
   return n.chainNext;
+}
+
+// The caller removes a trail's points oldest first, one per turn of that
+// swirl, hundreds of turns apart. Fetch now what the next removal from this
+// trail will touch: its node (already fetched by the last call) names its row
+// neighbours, its pixel and the node after it. By then those scattered lines
+// are in cache. A guess about the future, never a change: a wrong one costs
+// only the fetch.
+void IndexedPointStore::PrefetchTrailAhead(std::int32_t next) const {
+  if (next < 0 || static_cast<std::uint32_t>(next) >= capacity)
+    return;
+  const PointNode& coming = nodes[next];
+  for (const std::int32_t link : {coming.rowPrev, coming.rowNext, coming.chainNext}) {
+    if (link >= 0 && static_cast<std::uint32_t>(link) < capacity)
+      __builtin_prefetch(&nodes[link], 1);
+  }
+  if (index_ && coming.x >= 0 && coming.x < width && coming.y >= 0 && coming.y < height)
+    index_->Prefetch(coming.x, coming.y);
 }
 
 int IndexedPointStore::GetPoint(std::int32_t index, ScreenPoint& out) const {

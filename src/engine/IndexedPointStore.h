@@ -44,9 +44,8 @@ class IndexedPointStore final : public PointStore {
   const std::int32_t* RowHeads() const { return rowHeads; }
 
  private:
-  // The node after which a new point at (x, y) goes, -1 for the row's front.
-  std::int32_t PlaceInRow(std::int32_t x, std::int32_t y) const;
   std::int32_t WalkRow(std::int32_t x, std::int32_t y) const;
+  void PrefetchTrailAhead(std::int32_t next) const;
 
   std::int32_t width = 0;
   std::int32_t height = 0;

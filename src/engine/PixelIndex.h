@@ -1,8 +1,9 @@
-// What the indexed point store keeps beside its row lists so that an insert
-// finds its place without walking the row: for every occupied pixel the newest
-// node on it, and per row levels of 64-way occupancy masks (a bit per pixel,
-// a bit per non-empty 64-pixel word, ...) that find the nearest occupied
-// column to the left in a few word operations, however wide the row.
+// What the indexed point store keeps beside its row lists so that neither an
+// insert nor a removal has to look at other nodes to decide: for every occupied
+// pixel its run (the oldest and the newest node on it), and per row levels of
+// 64-way occupancy masks (a bit per pixel, a bit per non-empty 64-pixel word,
+// ...) that find the nearest occupied column on either side in a few word
+// operations, however wide the row.
 //
 // Two shapes: dense arrays for screens of ordinary size, and hash tables of
 // occupied pixels and non-empty mask words, whose memory follows the stored
@@ -22,23 +23,40 @@ enum class PixelIndexKind {
   kNone,    // no index: the store walks its rows
 };
 
+// The nodes on one pixel, oldest and newest; both -1 when it holds none.
+struct PixelRun {
+  std::int32_t oldest = -1;
+  std::int32_t newest = -1;
+  bool IsEmpty() const { return newest < 0; }
+};
+
+// Where a new point goes in its row: after `after` (-1: at the front) and
+// before `before` (-1: at the end).
+struct RowPlace {
+  std::int32_t after = -1;
+  std::int32_t before = -1;
+};
+
 class PixelIndex {
  public:
-  // Up to this many pixels (4096 x 4096) the dense arrays take at most 68 MiB.
-  static constexpr std::uint64_t kDenseMaxPixels = std::uint64_t{1} << 24;
+  // Up to this many pixels (3840 x 2160 and a little more) the dense arrays
+  // take at most 66 MiB.
+  static constexpr std::uint64_t kDenseMaxPixels = std::uint64_t{1} << 23;
 
   virtual ~PixelIndex() = default;
 
-  // The newest node on pixel (x, y), -1 when the pixel holds none.
-  virtual std::int32_t Newest(std::int32_t x, std::int32_t y) const = 0;
-  // The newest node on the nearest occupied pixel of row y left of column x,
-  // -1 when there is none.
-  virtual std::int32_t NewestLeftOf(std::int32_t x, std::int32_t y) const = 0;
-  // Makes `node` the newest on (x, y). False when memory for it could not be
-  // had; the index is then unusable and must be dropped.
-  virtual bool SetNewest(std::int32_t x, std::int32_t y, std::int32_t node) = 0;
-  // (x, y) holds no node any more.
-  virtual void ClearPixel(std::int32_t x, std::int32_t y) = 0;
+  virtual PixelRun RunAt(std::int32_t x, std::int32_t y) const = 0;
+  // The place of a new point on (x, y): after the newest node on its pixel or
+  // on the nearest occupied pixel to its left, before the oldest node on the
+  // nearest occupied pixel to its right.
+  virtual RowPlace PlaceFor(std::int32_t x, std::int32_t y) const = 0;
+  // (x, y) now holds `run` (an empty run empties it). False when memory for it
+  // could not be had; the index is then unusable and must be dropped.
+  virtual bool SetRun(std::int32_t x, std::int32_t y, PixelRun run) = 0;
+  // A hint that (x, y) will be looked at soon.
+  virtual void Prefetch(std::int32_t x, std::int32_t y) const = 0;
+  // A hint that a pixel next to (x, y) will be looked at soon.
+  virtual void PrefetchAround(std::int32_t x, std::int32_t y) const = 0;
 
   virtual std::size_t MemoryBytes() const = 0;
 };

@@ -1,0 +1,52 @@
+#include "BenchShow.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace zirvo::bench {
+
+std::string SceneDirectory() {
+  return ZIRVO_BENCH_SCENES;
+}
+
+bool QuickMode() {
+  const char* quick = std::getenv("ZIRVO_BENCH_QUICK");
+  return quick != nullptr && *quick != '\0' && *quick != '0';
+}
+
+PlainArraySink::PlainArraySink(std::int32_t width, std::int32_t height)
+    : width_(width), height_(height), cells_(std::size_t(width) * std::size_t(height), kBlack) {}
+
+void PlainArraySink::SetPixel(std::int32_t x, std::int32_t y, COLORREF colour) {
+  if (x < 0 || y < 0 || x >= width_ || y >= height_)
+    return;
+  cells_[std::size_t(y) * std::size_t(width_) + std::size_t(x)] = colour;
+}
+
+std::uint64_t PlainArraySink::Checksum() const {
+  std::uint64_t sum = 0;
+  for (COLORREF c : cells_)
+    sum = sum * 31 + c;
+  return sum;
+}
+
+BenchShow::BenchShow(const std::string& scene, StoreKind kind) {
+  const std::string dir = SceneDirectory();
+  ProgramArgs args;
+  args.hasProgram = true;
+  args.program = dir + "/zirvo";  // the settings file is found beside the program
+  args.hasScene = true;
+  args.scene = dir + "/" + scene;
+  LoadEnvironment env;
+  env.screen = ScreenSize{1920, 1080};
+  env.currentDirectory = dir;
+  env.style = PathStyle::kPosix;
+  show.storeKind = kind;
+  if (LoadScene(show, args, env, time) == 0) {
+    std::fprintf(stderr, "cannot load the benchmark scene %s\n", args.scene.c_str());
+    std::abort();
+  }
+  show.random.Seed(20261209);
+}
+
+}  // namespace zirvo::bench
