@@ -1,0 +1,20 @@
+# cmake -DSCRIPT=scripts/render-demo -DBUILD_DIR=... -DWORK=... -P RenderDemoCheck.cmake
+# The no-display fallback renders a scene to a GIF and says where it went.
+file(REMOVE_RECURSE "${WORK}")
+file(MAKE_DIRECTORY "${WORK}")
+file(WRITE "${WORK}/tiny.zrv" "nv=200\nbs=50\ndt=0\nstop=1\n")
+execute_process(
+  COMMAND "${CMAKE_COMMAND}" -E env "ZIRVO_BUILD_DIR=${BUILD_DIR}"
+          "${SCRIPT}" "${WORK}/tiny.zrv" "${WORK}/out/tiny.gif" -- --seconds 2 --fps 5
+  RESULT_VARIABLE status OUTPUT_VARIABLE said ERROR_VARIABLE errors)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "render-demo failed (${status}):\n${said}${errors}")
+endif()
+if(NOT said STREQUAL "render-demo: wrote ${WORK}/out/tiny.gif\n")
+  message(FATAL_ERROR "render-demo said:\n${said}")
+endif()
+file(READ "${WORK}/out/tiny.gif" header LIMIT 6 HEX)
+if(NOT header STREQUAL "474946383961")  # "GIF89a"
+  message(FATAL_ERROR "not a GIF: ${WORK}/out/tiny.gif")
+endif()
+file(REMOVE_RECURSE "${WORK}")
