@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 
 namespace zirvo {
@@ -56,6 +57,17 @@ bool SdlPlatform::Open(std::string& error) {
     return false;
   }
   videoStarted_ = true;
+  // Without a display SDL falls back to drivers that show nobody anything; the
+  // show only runs on those when asked for by name.
+  const char* driver = SDL_GetCurrentVideoDriver();
+  const char* asked = std::getenv("SDL_VIDEODRIVER");
+  const bool invisible = driver == nullptr || std::strcmp(driver, "offscreen") == 0 ||
+                         std::strcmp(driver, "dummy") == 0 || std::strcmp(driver, "evdev") == 0;
+  if (invisible && (asked == nullptr || driver == nullptr || std::strcmp(asked, driver) != 0)) {
+    error = std::string("no display found (SDL offers only its '") +
+            (driver != nullptr ? driver : "none") + "' video driver)";
+    return false;
+  }
   quitEventType_ = SDL_RegisterEvents(1);
   return true;
 }
