@@ -144,10 +144,8 @@ std::int32_t IndexedPointStore::InsertPoint(std::int32_t previous, ScreenPoint& 
     nodes[place.before].rowPrev = i;
   if (index_ && !index_->SetRun(point.x, point.y, PixelRun{run.IsEmpty() ? i : run.oldest, i}))
     index_.reset();
-  // This trail's next point lies a pixel or two from this one, a few hundred
-  // turns from now: have the index around it in cache by then.
-  if (index_)
-    index_->PrefetchAround(point.x, point.y);
+  if (index_ && previous != -1 && static_cast<std::uint32_t>(previous) < capacity)
+    PrefetchNextInsert(nodes[previous], point);
   return i;
 }
 
@@ -207,6 +205,19 @@ std::int32_t IndexedPointStore::RemovePoint(std::int32_t index, ScreenPoint& out
   FreeNode(index);
   PrefetchTrailAhead(n.chainNext);
   return n.chainNext;
+}
+
+// A trail moves smoothly: its next point, a few hundred turns from now, lies
+// close to where the last two points lead. Fetch the index there so that the
+// next insert finds it in cache. (The last point's node is in cache already:
+// this insert has just linked it.)
+void IndexedPointStore::PrefetchNextInsert(const PointNode& last, const ScreenPoint& point) const {
+  if (last.x < 0)
+    return;
+  const std::int64_t x = 2 * std::int64_t{point.x} - last.x;
+  const std::int64_t y = 2 * std::int64_t{point.y} - last.y;
+  if (x >= 0 && x < width && y >= 0 && y < height)
+    index_->Prefetch(static_cast<std::int32_t>(x), static_cast<std::int32_t>(y));
 }
 
 // The caller removes a trail's points oldest first, one per turn of that

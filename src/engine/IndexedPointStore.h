@@ -46,6 +46,7 @@ class IndexedPointStore final : public PointStore {
  private:
   std::int32_t WalkRow(std::int32_t x, std::int32_t y) const;
   void PrefetchTrailAhead(std::int32_t next) const;
+  void PrefetchNextInsert(const PointNode& last, const ScreenPoint& point) const;
 
   std::int32_t width = 0;
   std::int32_t height = 0;

@@ -150,22 +150,6 @@ class DensePixelIndex final : public PixelIndex {
     __builtin_prefetch(&runs_[PixelAt(x, y)], 1);
   }
 
-  // The lines of the rows above and below, and the neighbouring line of this
-  // row when (x, y) sits within two pixels of either end of its own.
-  void PrefetchAround(std::int32_t x, std::int32_t y) const override {
-    const std::size_t here = PixelAt(x, y);
-    if (y > 0)
-      __builtin_prefetch(&runs_[here - std::size_t(width_)], 1);
-    if (y + 1 < height_)
-      __builtin_prefetch(&runs_[here + std::size_t(width_)], 1);
-    constexpr std::uintptr_t kLine = 64;
-    const auto offset = reinterpret_cast<std::uintptr_t>(&runs_[here]) % kLine;
-    if (offset < 2 * sizeof(PixelRun) && x >= 2)
-      __builtin_prefetch(&runs_[here - 2], 1);
-    if (offset >= kLine - 2 * sizeof(PixelRun) && x + 2 < width_)
-      __builtin_prefetch(&runs_[here + 2], 1);
-  }
-
   std::size_t MemoryBytes() const override { return bytes_; }
 
  private:
@@ -237,7 +221,6 @@ class HashedPixelIndex final : public PixelIndex {
   }
 
   void Prefetch(std::int32_t, std::int32_t) const override {}
-  void PrefetchAround(std::int32_t, std::int32_t) const override {}
 
   std::size_t MemoryBytes() const override { return pixels_.MemoryBytes() + masks_.MemoryBytes(); }
 

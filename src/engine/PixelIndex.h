@@ -55,8 +55,6 @@ class PixelIndex {
   virtual bool SetRun(std::int32_t x, std::int32_t y, PixelRun run) = 0;
   // A hint that (x, y) will be looked at soon.
   virtual void Prefetch(std::int32_t x, std::int32_t y) const = 0;
-  // A hint that a pixel next to (x, y) will be looked at soon.
-  virtual void PrefetchAround(std::int32_t x, std::int32_t y) const = 0;
 
   virtual std::size_t MemoryBytes() const = 0;
 };
