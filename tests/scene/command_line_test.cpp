@@ -128,11 +128,5 @@ TEST(ProgramArgs, FromArgvKeepsCaseAndIgnoresTheRest) {
   EXPECT_FALSE(a.hasScene);
 }
 
-TEST(LowerAscii, LowersOnlyAToZ) {
-  std::string text = "C:\\Scenes\\DEMO\xC9.ZRV";
-  LowerAscii(text);
-  EXPECT_EQ(text, "c:\\scenes\\demo\xC9.zrv");
-}
-
 }  // namespace
 }  // namespace zirvo

@@ -71,15 +71,5 @@ TEST(ScanFloat, RoundsCorrectlyToFloatAndOverflowsToInfinity) {
   EXPECT_EQ(ScanFloat("1e-50"), 0.0f);
 }
 
-TEST(Separators, AreBytesUpTo32ReadAsSigned) {
-  EXPECT_TRUE(IsSeparator(' '));
-  EXPECT_TRUE(IsSeparator('\t'));
-  EXPECT_TRUE(IsSeparator('\x80'));
-  EXPECT_TRUE(IsSeparator('\xFF'));
-  EXPECT_FALSE(IsSeparator('!'));
-  EXPECT_EQ(FirstNonSeparator(" \t\xC3r"), 'r');
-  EXPECT_EQ(FirstNonSeparator(" \r "), '\0');
-}
-
 }  // namespace
 }  // namespace zirvo

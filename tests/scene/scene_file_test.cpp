@@ -194,6 +194,25 @@ TEST_F(SceneFile, ADirectoryIsNotTakenForTheScene) {
   EXPECT_EQ(specs[0].nv, 6u);
 }
 
+// Opens a directory as a stream: the opening succeeds, every read fails.
+class UnreadableOpener : public FileOpener {
+ public:
+  explicit UnreadableOpener(std::string dir) : dir_(std::move(dir)) {}
+  std::FILE* Open(const std::string&) override { return std::fopen(dir_.c_str(), "r"); }
+
+ private:
+  std::string dir_;
+};
+
+TEST_F(SceneFile, AReadErrorFailsTheRead) {
+  UnreadableOpener opener(dir.path().string());
+  std::string path = "demo";
+  Diagnostics diag;
+  EXPECT_EQ(ReadSceneFile(path, settings, specs, &diag, opener), 0);
+  ASSERT_EQ(diag.notes.size(), 1u);
+  EXPECT_EQ(diag.notes[0].code, NoteCode::kReadError);
+}
+
 TEST_F(SceneFile, ALineOfExactly255CharactersEndsWithAnExtraBlankLine) {
   const std::string title = "title=" + std::string(249, 'x');  // 255 characters
   ASSERT_EQ(Read(title + "\nnv=10\n"), 1);

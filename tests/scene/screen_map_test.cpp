@@ -73,13 +73,6 @@ TEST(ScreenMap, NegativeCoordinatesTruncateTowardZeroBeforeTheOffset) {
   EXPECT_EQ(MapFor(320, 200, 'y').OffsetX, -1);
 }
 
-TEST(ScreenMap, RandomUnitsSpanTheLargestCoordinate) {
-  const ScreenMap m = MapFor(640, 480, 'n');
-  EXPECT_EQ(m.VirtMaxX, 639);
-  EXPECT_DOUBLE_EQ(m.RandXUnit * 32767.0, 639.0);
-  EXPECT_DOUBLE_EQ(m.RandYUnit * 32767.0, 479.0);
-}
-
 TEST(ScreenMap, ResultsThatDoNotFitAreNoPixel) {
   const ScreenMap scaled = MapFor(640, 480, 'y');
   constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
