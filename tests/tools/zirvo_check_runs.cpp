@@ -27,6 +27,10 @@ class CheckRun : public ::testing::Test {
   }
   // Runs the check with --json and asks jq whether `filter` holds.
   bool JsonHolds(const std::string& scene, const std::string& filter) {
+    if (std::string(ZIRVO_JQ_PATH).empty()) {
+      ADD_FAILURE() << "jq is needed to read the JSON report (apt-get install jq)";
+      return false;
+    }
     const ToolOutput report = Check(scene, {"--json"});
     dir.Write("report.json", report.out);
     const ToolOutput jq = RunTool(ZIRVO_JQ_PATH, {"-e", filter, "report.json"}, dir.path());
