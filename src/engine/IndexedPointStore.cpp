@@ -184,12 +184,12 @@ std::int32_t IndexedPointStore::RemovePoint(std::int32_t index, ScreenPoint& out
 
   // Only shrinks a run or empties a pixel: never needs memory.
   if (index_ && !(olderHere && newerHere)) {
-    const PixelRun rest{olderHere   ? run.oldest
-                        : newerHere ? q
-                                    : -1,
-                        newerHere   ? run.newest
-                        : olderHere ? p
-                                    : -1};
+    PixelRun rest;  // empty when n was alone on its pixel
+    if (olderHere) {
+      rest = PixelRun{run.oldest, p};  // n was the newest
+    } else if (newerHere) {
+      rest = PixelRun{q, run.newest};  // n was the oldest
+    }
     index_->SetRun(n.x, n.y, rest);
   }
 
