@@ -52,6 +52,9 @@ SdlPlatform::~SdlPlatform() {
 bool SdlPlatform::Open(std::string& error) {
   // A full-screen show must not minimise itself when another window gets focus.
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+  // A click is a click even when it also gives the window the focus (SDL would
+  // drop one that comes within a few ms of the focus, as after calibration).
+  SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
     error = SDL_GetError();
     return false;
@@ -149,6 +152,7 @@ void SdlPlatform::PostQuitFromDrawingThread() {
 }
 
 bool SdlPlatform::StartDrawingThread(std::function<void()> body) {
+  pixelsBeforeShow_ = screen_->Pixels().PixelsSet();  // the calibration's
   return thread_.Start(std::move(body));
 }
 
@@ -246,7 +250,7 @@ void SdlPlatform::Present(bool force) {
     SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
     SDL_RenderPresent(renderer_);
   }
-  if (logPixels_ && !firstPixelLogged_ && screen_->Pixels().PixelsSet() > 0) {
+  if (logPixels_ && !firstPixelLogged_ && screen_->Pixels().PixelsSet() > pixelsBeforeShow_) {
     firstPixelLogged_ = true;
     LogPixels("first");
   }

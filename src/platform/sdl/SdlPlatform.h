@@ -88,6 +88,7 @@ class SdlPlatform final : public ShellPlatform {
   // pixels set on stderr once a second, at the first pixel and at the end.
   bool logPixels_ = false;
   bool firstPixelLogged_ = false;
+  std::uint64_t pixelsBeforeShow_ = 0;
 };
 
 }  // namespace zirvo
