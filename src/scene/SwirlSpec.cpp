@@ -16,30 +16,30 @@ float AngleStepFromPoints(float pointsPerTurn) {
   return AnglePerPoint(static_cast<double>(pointsPerTurn));
 }
 
-void SpecDefaults(SwirlSpec& spec, std::int32_t virtWidth, std::int32_t virtHeight) {
-  spec = SwirlSpec{};
-  spec.nw = AnglePerPoint(1024.0);
-  spec.nn = AnglePerPoint(100.0);
-  spec.px = virtWidth / 2;
-  spec.py = virtHeight / 2;
-  spec.fx = virtWidth / 2;
-  spec.fy = virtHeight / 2;
-  spec.launchesLeft = -1;
+void SpecDefaults(SwirlSpec& kind, std::int32_t virtWidth, std::int32_t virtHeight) {
+  kind = SwirlSpec{};
+  kind.nw = AnglePerPoint(1024.0);
+  kind.nn = AnglePerPoint(100.0);
+  kind.px = virtWidth / 2;
+  kind.py = virtHeight / 2;
+  kind.fx = virtWidth / 2;
+  kind.fy = virtHeight / 2;
+  kind.launchesLeft = -1;
 }
 
-void SpecFinish(SwirlSpec& spec, std::int32_t d, SpecTable& specs) {
-  if (spec.n > kMaxLiveSwirls)
-    spec.n = kMaxLiveSwirls;
+void SpecFinish(SwirlSpec& kind, std::int32_t d, SpecTable& specs) {
+  if (kind.n > kMaxLiveSwirls)
+    kind.n = kMaxLiveSwirls;
   // A kind that starts at once is active from the beginning of the show.
-  if (spec.start == 0)
-    spec.launchesLeft = spec.n;
+  if (kind.start == 0)
+    kind.launchesLeft = kind.n;
   if (d == 1)
-    spec.v = -spec.v;
-  if (spec.bs > spec.nv)
-    spec.bs = spec.nv;
-  if (spec.p == 0)
-    spec.p = static_cast<std::int32_t>(spec.bs);
-  spec.v = static_cast<float>(static_cast<double>(spec.v) / 10000.0);
+    kind.v = -kind.v;
+  if (kind.bs > kind.nv)
+    kind.bs = kind.nv;
+  if (kind.p == 0)
+    kind.p = static_cast<std::int32_t>(kind.bs);
+  kind.v = static_cast<float>(static_cast<double>(kind.v) / 10000.0);
   specs.SpecCount += 1;
 }
 

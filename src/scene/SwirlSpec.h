@@ -55,10 +55,10 @@ struct SpecTable {
 float AngleStepFromPoints(float pointsPerTurn);
 
 // Fills `spec` with the defaults; the centre comes from the virtual size now.
-void SpecDefaults(SwirlSpec& spec, std::int32_t virtWidth, std::int32_t virtHeight);
+void SpecDefaults(SwirlSpec& kind, std::int32_t virtWidth, std::int32_t virtHeight);
 
 // Completes a record at the end of its block (n cut to 500, activation when
 // start is 0, direction, bs cut to nv, p from bs, v / 10000) and counts it.
-void SpecFinish(SwirlSpec& spec, std::int32_t d, SpecTable& specs);
+void SpecFinish(SwirlSpec& kind, std::int32_t d, SpecTable& specs);
 
 }  // namespace zirvo
