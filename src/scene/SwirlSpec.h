@@ -54,7 +54,7 @@ struct SpecTable {
 // stored as float.
 float AngleStepFromPoints(float pointsPerTurn);
 
-// Fills `spec` with the defaults; the centre comes from the virtual size now.
+// Fills `kind` with the defaults; the centre comes from the virtual size now.
 void SpecDefaults(SwirlSpec& kind, std::int32_t virtWidth, std::int32_t virtHeight);
 
 // Completes a record at the end of its block (n cut to 500, activation when
