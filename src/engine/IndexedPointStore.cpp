@@ -2,95 +2,18 @@
 // RowWalkPointStore; only the search for an insert's place differs.
 #include "engine/IndexedPointStore.h"
 
-#include "engine/PoolSize.h"
-
 namespace zirvo {
 
 IndexedPointStore::IndexedPointStore(std::int32_t width_, std::int32_t height_,
                                      std::uint32_t capacity_, PoolMemory& memory,
                                      PixelIndexKind indexKind)
-    : memory_(memory) {
-  if (capacity_ == 0)
-    capacity_ = kDefaultCapacity;
-  const auto poolBytes = ArrayBytes<PointNode>(capacity_);
-  if (!poolBytes || capacity_ > kMaxPoolNodes || height_ < 0)
-    return;  // inert
-  nodes = static_cast<PointNode*>(memory_.Allocate(*poolBytes));
-  if (nodes == nullptr)
-    return;
-  // A height of 0 still gets a (one-entry) table, so "null" only ever means failure.
-  const auto headBytes = ArrayBytes<std::int32_t>(height_ > 0 ? std::uint64_t(height_) : 1);
-  rowHeads = headBytes ? static_cast<std::int32_t*>(memory_.Allocate(*headBytes)) : nullptr;
-  if (rowHeads == nullptr) {
-    memory_.Release(nodes);
-    nodes = nullptr;
-    return;
-  }
-  width = width_;
-  height = height_;
-  capacity = capacity_;
-  background = kBlack;
-  growBy = kGrowBy;
-  freeCount = capacity_;
-  freeHead = 0;
-  for (std::uint32_t i = 0; i < capacity_; ++i) {
-    nodes[i].x = -1;
-    nodes[i].chainNext = i + 1 < capacity_ ? static_cast<std::int32_t>(i + 1) : -1;
-  }
-  for (std::int32_t row = 0; row < height_; ++row)
-    rowHeads[row] = -1;
-  index_ = MakePixelIndex(width, height, indexKind);
-}
-
-IndexedPointStore::~IndexedPointStore() {
-  if (nodes == nullptr)
-    return;
-  memory_.Release(rowHeads);
-  memory_.Release(nodes);
+    : NodePool(width_, height_, capacity_, memory) {
+  if (nodes != nullptr)
+    index_ = MakePixelIndex(width, height, indexKind);
 }
 
 std::size_t IndexedPointStore::MemoryBytes() const {
-  if (nodes == nullptr)
-    return 0;
-  return std::size_t{capacity} * sizeof(PointNode) +
-         std::size_t(height > 0 ? height : 1) * sizeof(std::int32_t) +
-         (index_ ? index_->MemoryBytes() : 0);
-}
-
-std::int32_t IndexedPointStore::AllocNode() {
-  if (nodes == nullptr)
-    return -1;
-  if (freeCount == 0) {
-    const std::uint64_t oldCount = capacity;
-    const std::uint64_t newCount = oldCount + growBy;
-    const auto bytes = ArrayBytes<PointNode>(newCount);
-    if (!bytes || newCount > kMaxPoolNodes)
-      return -1;
-    auto* grown = static_cast<PointNode*>(memory_.Resize(nodes, *bytes));
-    if (grown == nullptr)
-      return -1;  // the pool and every field stay as they were
-    nodes = grown;
-    capacity = static_cast<std::uint32_t>(newCount);
-    freeCount = growBy;
-    for (std::uint64_t i = oldCount; i < newCount; ++i) {
-      nodes[i].x = -1;
-      nodes[i].chainNext = i + 1 < newCount ? static_cast<std::int32_t>(i + 1) : -1;
-    }
-    freeHead = static_cast<std::int32_t>(oldCount);
-  }
-  const std::int32_t i = freeHead;
-  freeHead = nodes[i].chainNext;
-  --freeCount;
-  return i;
-}
-
-void IndexedPointStore::FreeNode(std::int32_t index) {
-  if (nodes == nullptr || nodes[index].x < 0)
-    return;
-  nodes[index].x = -1;
-  nodes[index].chainNext = freeHead;
-  freeHead = index;
-  ++freeCount;
+  return PoolBytes() + (index_ ? index_->MemoryBytes() : 0);
 }
 
 std::int32_t IndexedPointStore::WalkRow(std::int32_t x, std::int32_t y) const {

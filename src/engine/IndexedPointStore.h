@@ -12,20 +12,18 @@
 #include <cstdint>
 #include <memory>
 
+#include "engine/NodePool.h"
 #include "engine/PixelIndex.h"
 #include "engine/PointStore.h"
 
 namespace zirvo {
 
-class IndexedPointStore final : public PointStore {
+class IndexedPointStore final : public PointStore, private NodePool {
  public:
   // capacity 0 means 65536 nodes. Never fails: without memory it is inert.
   IndexedPointStore(std::int32_t width, std::int32_t height, std::uint32_t capacity,
                     PoolMemory& memory = DefaultPoolMemory(),
                     PixelIndexKind indexKind = PixelIndexKind::kAuto);
-  ~IndexedPointStore() override;
-  IndexedPointStore(const IndexedPointStore&) = delete;
-  IndexedPointStore& operator=(const IndexedPointStore&) = delete;
 
   std::int32_t InsertPoint(std::int32_t previous, ScreenPoint& point) override;
   std::int32_t RemovePoint(std::int32_t index, ScreenPoint& out) override;
@@ -35,8 +33,8 @@ class IndexedPointStore final : public PointStore {
   std::uint32_t FreeCount() const override { return freeCount; }
   std::size_t MemoryBytes() const override;
 
-  std::int32_t AllocNode();
-  void FreeNode(std::int32_t index);
+  using NodePool::AllocNode;
+  using NodePool::FreeNode;
 
   // False once the store walks its rows (no index could be had or kept).
   bool IsIndexed() const { return index_ != nullptr; }
@@ -48,16 +46,6 @@ class IndexedPointStore final : public PointStore {
   void PrefetchTrailAhead(std::int32_t next) const;
   void PrefetchNextInsert(const PointNode& last, const ScreenPoint& point) const;
 
-  std::int32_t width = 0;
-  std::int32_t height = 0;
-  COLORREF background = kBlack;
-  std::uint32_t capacity = 0;
-  std::uint32_t growBy = kGrowBy;
-  std::uint32_t freeCount = 0;
-  std::int32_t freeHead = -1;
-  PointNode* nodes = nullptr;
-  std::int32_t* rowHeads = nullptr;
-  PoolMemory& memory_;
   std::unique_ptr<PixelIndex> index_;
 };
 

@@ -1,5 +1,5 @@
 #include "engine/IndexedPointStore.h"
-#include "engine/PointStore.h"
+#include "engine/RowWalkPointStore.h"
 
 namespace zirvo {
 

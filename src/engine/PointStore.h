@@ -4,9 +4,9 @@
 // older point on that pixel, or black. Links are node indices (-1: none) into
 // one pool that grows by 2048 nodes and never shrinks.
 //
-// PointStore is what the engine calls; RowWalkPointStore is the straightforward
-// store that walks the row to insert (the reference every other store must match
-// exactly: same refusals, repaints, indices and growth).
+// PointStore is what the engine calls. RowWalkPointStore (RowWalkPointStore.h)
+// is the straightforward store that walks the row to insert: the reference every
+// other store must match exactly (same refusals, repaints, indices and growth).
 #pragma once
 
 #include <cstddef>
@@ -62,45 +62,6 @@ class PointStore {
   std::uint32_t StoredPoints() const { return Capacity() - FreeCount(); }
   // Bytes held by the store (pool, row heads and any index beside them).
   virtual std::size_t MemoryBytes() const = 0;
-};
-
-class RowWalkPointStore final : public PointStore {
- public:
-  // capacity 0 means 65536 nodes. Never fails: without memory it is inert.
-  RowWalkPointStore(std::int32_t width, std::int32_t height, std::uint32_t capacity,
-                    PoolMemory& memory = DefaultPoolMemory());
-  ~RowWalkPointStore() override;
-  RowWalkPointStore(const RowWalkPointStore&) = delete;
-  RowWalkPointStore& operator=(const RowWalkPointStore&) = delete;
-
-  std::int32_t InsertPoint(std::int32_t previous, ScreenPoint& point) override;
-  std::int32_t RemovePoint(std::int32_t index, ScreenPoint& out) override;
-  int GetPoint(std::int32_t index, ScreenPoint& out) const override;
-  bool IsInert() const override { return nodes == nullptr; }
-  std::uint32_t Capacity() const override { return capacity; }
-  std::uint32_t FreeCount() const override { return freeCount; }
-  std::size_t MemoryBytes() const override;
-
-  std::int32_t AllocNode();
-  void FreeNode(std::int32_t index);
-
-  // Read access for tests that check the invariants.
-  const PointNode* Nodes() const { return nodes; }
-  const std::int32_t* RowHeads() const { return rowHeads; }
-  std::int32_t Width() const { return width; }
-  std::int32_t Height() const { return height; }
-
- private:
-  std::int32_t width = 0;
-  std::int32_t height = 0;
-  COLORREF background = kBlack;
-  std::uint32_t capacity = 0;
-  std::uint32_t growBy = kGrowBy;
-  std::uint32_t freeCount = 0;
-  std::int32_t freeHead = -1;
-  PointNode* nodes = nullptr;
-  std::int32_t* rowHeads = nullptr;
-  PoolMemory& memory_;
 };
 
 enum class StoreKind {

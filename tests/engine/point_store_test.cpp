@@ -7,7 +7,7 @@
 #include <random>
 #include <vector>
 
-#include "engine/PointStore.h"
+#include "engine/RowWalkPointStore.h"
 
 namespace zirvo {
 namespace {

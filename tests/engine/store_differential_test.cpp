@@ -15,6 +15,7 @@
 #include "EngineHarness.h"
 #include "engine/DrawingPass.h"
 #include "engine/IndexedPointStore.h"
+#include "engine/RowWalkPointStore.h"
 #include "engine/Show.h"
 #include "support/TempDir.h"
 

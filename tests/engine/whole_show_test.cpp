@@ -6,6 +6,7 @@
 #include <map>
 
 #include "EngineHarness.h"
+#include "engine/RowWalkPointStore.h"
 #include "engine/Show.h"
 #include "support/TempDir.h"
 
