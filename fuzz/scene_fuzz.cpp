@@ -45,17 +45,17 @@ zirvo::Settings StartingSettings(std::size_t which) {
   return settings;
 }
 
-void CheckRecord(const zirvo::SwirlSpec& spec) {
-  FUZZ_CHECK(spec.n <= zirvo::kMaxLiveSwirls, "n above 500");
-  FUZZ_CHECK(spec.bs <= spec.nv, "bs above nv");
-  FUZZ_CHECK(spec.p != 0 || spec.bs == 0, "p left at 0 with a non-zero bs");
-  FUZZ_CHECK(IsFlag(spec.m), "m is not a flag");
-  FUZZ_CHECK(spec.colourMode >= -1 && spec.colourMode <= 1, "colourMode out of range");
-  FUZZ_CHECK(IsDrawingColour(spec.colour), "colour not a palette entry 1..15");
-  FUZZ_CHECK(IsFlag(spec.pxRandom) && IsFlag(spec.pyRandom) && IsFlag(spec.fxRandom) &&
-                 IsFlag(spec.fyRandom),
+void CheckRecord(const zirvo::SwirlSpec& kind) {
+  FUZZ_CHECK(kind.n <= zirvo::kMaxLiveSwirls, "n above 500");
+  FUZZ_CHECK(kind.bs <= kind.nv, "bs above nv");
+  FUZZ_CHECK(kind.p != 0 || kind.bs == 0, "p left at 0 with a non-zero bs");
+  FUZZ_CHECK(IsFlag(kind.m), "m is not a flag");
+  FUZZ_CHECK(kind.colourMode >= -1 && kind.colourMode <= 1, "colourMode out of range");
+  FUZZ_CHECK(IsDrawingColour(kind.colour), "colour not a palette entry 1..15");
+  FUZZ_CHECK(IsFlag(kind.pxRandom) && IsFlag(kind.pyRandom) && IsFlag(kind.fxRandom) &&
+                 IsFlag(kind.fyRandom),
              "a random flag is not a flag");
-  FUZZ_CHECK(spec.launchesLeft == (spec.start == 0 ? spec.n : -1),
+  FUZZ_CHECK(kind.launchesLeft == (kind.start == 0 ? kind.n : -1),
              "launchesLeft not n (start 0) or -1");
 }
 
