@@ -6,7 +6,7 @@
 
 #include "core/ScreenPoint.h"
 #include "engine/Engine.h"
-#include "scene/SwirlSpec.h"
+#include "scene/KindTable.h"
 
 namespace zirvo::bench {
 

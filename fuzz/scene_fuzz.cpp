@@ -11,9 +11,9 @@
 #include "FuzzCheck.h"
 #include "MemoryFiles.h"
 #include "core/Colour.h"
+#include "scene/KindTable.h"
 #include "scene/SceneFile.h"
 #include "scene/Settings.h"
-#include "scene/SwirlSpec.h"
 
 namespace {
 

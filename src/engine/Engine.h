@@ -9,8 +9,8 @@
 #include "core/Random.h"
 #include "core/ScreenPoint.h"
 #include "engine/PointStore.h"
+#include "scene/KindTable.h"
 #include "scene/ScreenMap.h"
-#include "scene/SwirlSpec.h"
 
 namespace zirvo {
 

@@ -6,10 +6,10 @@
 
 #include "scene/CommandLine.h"
 #include "scene/Diagnostics.h"
+#include "scene/KindTable.h"
 #include "scene/LineReader.h"
 #include "scene/ScreenMap.h"
 #include "scene/Settings.h"
-#include "scene/SwirlSpec.h"
 
 namespace zirvo {
 

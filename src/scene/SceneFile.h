@@ -4,9 +4,9 @@
 #include <string>
 
 #include "scene/Diagnostics.h"
+#include "scene/KindTable.h"
 #include "scene/LineReader.h"
 #include "scene/Settings.h"
-#include "scene/SwirlSpec.h"
 
 namespace zirvo {
 

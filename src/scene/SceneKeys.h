@@ -6,8 +6,8 @@
 #include <string_view>
 
 #include "scene/Diagnostics.h"
+#include "scene/KindTable.h"
 #include "scene/Settings.h"
-#include "scene/SwirlSpec.h"
 
 namespace zirvo {
 

@@ -7,7 +7,7 @@
 
 #include "engine/DrawingPass.h"
 #include "engine/Engine.h"
-#include "scene/SwirlSpec.h"
+#include "scene/KindTable.h"
 
 namespace zirvo::testing {
 

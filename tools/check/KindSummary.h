@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "scene/SwirlSpec.h"
+#include "scene/KindTable.h"
 
 namespace zirvo::tools {
 

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "scene/SwirlSpec.h"
+#include "scene/KindTable.h"
 
 namespace zirvo::tools {
 

@@ -1,4 +1,4 @@
-#include "scene/SwirlSpec.h"
+#include "scene/KindTable.h"
 
 namespace zirvo {
 
