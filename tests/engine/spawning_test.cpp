@@ -89,6 +89,25 @@ TEST(Spawning, NegativeNLaunchesOnEveryCall) {
   EXPECT_EQ(Live(*h.engine), 10);
 }
 
+// A negative n is accepted: its credit is set back to n at every launch, so
+// after its stop time the first release brings it to n and the show counts as
+// over while other swirls of the kind are still live. The program then ends.
+TEST(Spawning, NegativeNCountsAsFinishedAtItsFirstReleaseAfterStop) {
+  EngineHarness h;
+  SwirlSpec kind = LongLived();
+  kind.n = -3;
+  kind.stop = 1;
+  h.AddKind(kind);
+  for (int pass = 0; pass < 4; ++pass)
+    h.engine->SpawnAll();
+  ASSERT_EQ(Live(*h.engine), 4);
+  h.clock.now = 2;
+  EXPECT_EQ(h.engine->ShowFinished(), 0);
+  h.engine->ReleaseSwirl(0);
+  EXPECT_EQ(h.engine->ShowFinished(), 1);
+  EXPECT_EQ(Live(*h.engine), 3);
+}
+
 TEST(Spawning, ZeroNNeverLaunchesAndCountsAsFinishedAfterStop) {
   EngineHarness h;
   SwirlSpec kind = LongLived();
