@@ -1,5 +1,5 @@
-// The floor of a swirl turn: the motion of Engine::StepSwirl, with the very
-// same float and double arithmetic step for step, but no store, no cursor, no
+// The floor of a swirl turn: the motion of Engine::StepSwirl (MotionStep, the
+// very same arithmetic), but no store, no cursor, no
 // colour draw and no pixel. A drawing pass can never be faster than this; the
 // benchmarks measure how close the stores come to it.
 #pragma once

@@ -40,6 +40,11 @@ struct Swirl {
   int IsFreeSlot() const { return spec < 0 ? 1 : 0; }
 };
 
+// The motion alone: advances the swirl's orbit angle and returns its next point
+// in virtual coordinates (x = -1 when a coordinate does not fit 32 bits). Counts
+// nothing down and stores nothing; StepSwirl does that around it.
+ScreenPoint MotionStep(const SwirlSpec& kind, Swirl& swirl);
+
 // Seconds since the show's start, as the unsigned difference time(NULL) -
 // StartTime (the window thread moves StartTime on after a pause).
 class ShowTime {

@@ -8,11 +8,7 @@
 
 namespace zirvo {
 
-int Engine::StepSwirl(Swirl& swirl, ScreenPoint& point) {
-  if (swirl.spec < 0 || swirl.trailRoom == 0)
-    return 0;
-  const SwirlSpec& kind = specs_[swirl.spec];
-
+ScreenPoint MotionStep(const SwirlSpec& kind, Swirl& swirl) {
   const std::uint32_t k = kind.nv - swirl.pointsLeft;  // points computed so far
   const float kf = static_cast<float>(k);
   const float u = kind.v < 0.0f ? static_cast<float>(swirl.pointsLeft) : -kf;
@@ -39,8 +35,19 @@ int Engine::StepSwirl(Swirl& swirl, ScreenPoint& point) {
   // screen: the store refuses it like any other point outside.
   const auto px = TruncToInt32(x);
   const auto py = TruncToInt32(y);
+  ScreenPoint point;
   point.x = px && py ? *px : -1;
   point.y = px && py ? *py : 0;
+  return point;
+}
+
+int Engine::StepSwirl(Swirl& swirl, ScreenPoint& point) {
+  if (swirl.spec < 0 || swirl.trailRoom == 0)
+    return 0;
+  const SwirlSpec& kind = specs_[swirl.spec];
+  const ScreenPoint next = MotionStep(kind, swirl);
+  point.x = next.x;
+  point.y = next.y;
 
   swirl.trailRoom -= 1;
   swirl.pointsLeft -= 1;
