@@ -24,23 +24,10 @@ std::int32_t IndexedPointStore::WalkRow(std::int32_t x, std::int32_t y) const {
 }
 
 std::int32_t IndexedPointStore::InsertPoint(std::int32_t previous, ScreenPoint& point) {
-  if (nodes == nullptr || point.x < 0 || point.x >= width || point.y < 0 || point.y >= height) {
-    point.x = -1;
+  const std::int32_t i = TakeNodeFor(previous, point);
+  if (i < 0)
     return -1;
-  }
-  const std::int32_t i = AllocNode();
-  if (i < 0) {
-    point.x = -1;
-    return -1;
-  }
   PointNode& node = nodes[i];
-  node.x = point.x;
-  node.y = point.y;
-  node.colour = static_cast<std::int32_t>(point.colour);
-  node.chainNext = -1;
-  if (previous != -1 && static_cast<std::uint32_t>(previous) < capacity) {
-    nodes[previous].chainNext = i;
-  }
 
   // Row lists are sorted by x and, on one pixel, oldest first: a new point goes
   // after the newest point on its own pixel (else on the nearest occupied pixel

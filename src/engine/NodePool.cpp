@@ -77,6 +77,26 @@ std::int32_t NodePool::AllocNode() {
   return i;
 }
 
+std::int32_t NodePool::TakeNodeFor(std::int32_t previous, ScreenPoint& point) {
+  if (nodes == nullptr || point.x < 0 || point.x >= width || point.y < 0 || point.y >= height) {
+    point.x = -1;
+    return -1;
+  }
+  const std::int32_t i = AllocNode();
+  if (i < 0) {
+    point.x = -1;
+    return -1;
+  }
+  PointNode& node = nodes[i];
+  node.x = point.x;
+  node.y = point.y;
+  node.colour = static_cast<std::int32_t>(point.colour);
+  node.chainNext = -1;
+  if (previous != -1 && static_cast<std::uint32_t>(previous) < capacity)
+    nodes[previous].chainNext = i;
+  return i;
+}
+
 void NodePool::FreeNode(std::int32_t index) {
   if (nodes == nullptr || nodes[index].x < 0)
     return;

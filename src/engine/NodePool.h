@@ -24,6 +24,11 @@ class NodePool {
   std::int32_t AllocNode();
   // Puts a node in use back on the free list; a free node is left alone.
   void FreeNode(std::int32_t index);
+  // The part of an insert every store shares: refuses a point outside the
+  // virtual screen or without a node (point.x = -1, result -1); otherwise fills
+  // a node with the point, links it behind `previous` and returns it. The row
+  // links are left for the store to set.
+  std::int32_t TakeNodeFor(std::int32_t previous, ScreenPoint& point);
   // Bytes of the pool and the row heads.
   std::size_t PoolBytes() const;
 

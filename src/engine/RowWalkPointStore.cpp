@@ -3,25 +3,12 @@
 namespace zirvo {
 
 std::int32_t RowWalkPointStore::InsertPoint(std::int32_t previous, ScreenPoint& point) {
-  if (nodes == nullptr || point.x < 0 || point.x >= width || point.y < 0 || point.y >= height) {
-    point.x = -1;
+  const std::int32_t i = TakeNodeFor(previous, point);
+  if (i < 0)
     return -1;
-  }
-  const std::int32_t i = AllocNode();
-  if (i < 0) {
-    point.x = -1;
-    return -1;
-  }
   PointNode& node = nodes[i];
-  node.x = point.x;
-  node.y = point.y;
-  node.colour = static_cast<std::int32_t>(point.colour);
-  node.chainNext = -1;
   node.rowPrev = -1;
   node.rowNext = -1;
-  if (previous != -1 && static_cast<std::uint32_t>(previous) < capacity) {
-    nodes[previous].chainNext = i;
-  }
 
   std::int32_t& head = rowHeads[point.y];
   if (head == -1) {
