@@ -85,6 +85,9 @@ bool SdlPlatform::InitWindow(ScreenSize& screen) {
   if (SDL_GetDesktopDisplayMode(0, &mode) == 0 && mode.refresh_rate > 0) {
     refreshHz_ = mode.refresh_rate;
   }
+  if (const char* frameLog = std::getenv("ZIRVO_FRAME_LOG"); frameLog != nullptr) {
+    frameLog_ = std::make_unique<FrameLog>(1000.0 / refreshHz_, std::atof(frameLog));
+  }
   screen.ScreenWidth = bounds.w;
   screen.ScreenHeight = bounds.h;
 
@@ -190,6 +193,8 @@ int SdlPlatform::RunMessageLoop() {
       nextLog += 1000;
     }
   }
+  if (frameLog_)
+    std::fprintf(stderr, "%s\n", frameLog_->Summary(RendererName()).c_str());
   return 0;
 }
 
@@ -235,6 +240,7 @@ void SdlPlatform::Dispatch(const SDL_Event& event) {
 }
 
 void SdlPlatform::Present(bool force) {
+  const auto start = FrameLog::Clock::now();
   std::int32_t first = 0;
   std::int32_t last = 0;
   const bool changed = screen_->CollectChanges(staging_.data(), first, last);
@@ -249,6 +255,8 @@ void SdlPlatform::Present(bool force) {
   if (changed || force) {
     SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
     SDL_RenderPresent(renderer_);
+    if (frameLog_)
+      frameLog_->Presented(start, FrameLog::Clock::now());
   }
   if (logPixels_ && !firstPixelLogged_ && screen_->Pixels().PixelsSet() > pixelsBeforeShow_) {
     firstPixelLogged_ = true;
@@ -260,6 +268,13 @@ void SdlPlatform::LogPixels(const char* when) {
   std::fprintf(stderr, "zirvo-pixels %s ms=%u pixels=%llu wait=%u\n", when, clock_.ElapsedMs(),
                static_cast<unsigned long long>(screen_ ? screen_->Pixels().PixelsSet() : 0),
                shell_ != nullptr ? shell_->pacing.Wait() : 0u);
+}
+
+std::string SdlPlatform::RendererName() const {
+  SDL_RendererInfo info;
+  if (renderer_ == nullptr || SDL_GetRendererInfo(renderer_, &info) != 0 || info.name == nullptr)
+    return "";
+  return info.name;
 }
 
 std::int64_t SdlPlatform::Time() {

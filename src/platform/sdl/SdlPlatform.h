@@ -16,6 +16,7 @@
 #include "platform/headless/DrawingThread.h"
 #include "platform/headless/TrackedScreen.h"
 #include "platform/sdl/BannerFont.h"
+#include "platform/sdl/FrameLog.h"
 
 struct SDL_Window;
 struct SDL_Renderer;
@@ -55,6 +56,12 @@ class SdlPlatform final : public ShellPlatform {
   MillisecondClock& Clock() override { return clock_; }
   std::string CurrentDirectory() override;
 
+  // One frame as the message loop shows it at each refresh: the rows changed
+  // since the last one, if any (public for the benchmarks).
+  void PresentFrame() { Present(false); }
+  // The renderer SDL chose ("opengl", "software", ...); empty before InitWindow.
+  std::string RendererName() const;
+
  private:
   class SteadyMillisecondClock final : public MillisecondClock {
    public:
@@ -89,6 +96,9 @@ class SdlPlatform final : public ShellPlatform {
   bool logPixels_ = false;
   bool firstPixelLogged_ = false;
   std::uint64_t pixelsBeforeShow_ = 0;
+  // A test hook: ZIRVO_FRAME_LOG set makes the program time every present and
+  // report the frames on stderr at the end (see FrameLog).
+  std::unique_ptr<FrameLog> frameLog_;
 };
 
 }  // namespace zirvo
