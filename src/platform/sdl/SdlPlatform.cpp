@@ -55,6 +55,13 @@ bool SdlPlatform::Open(std::string& error) {
   // A click is a click even when it also gives the window the focus (SDL would
   // drop one that comes within a few ms of the focus, as after calibration).
   SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+  // Each frame is pixels copied one to one: drawn in memory and put to the
+  // window (shared memory on X11), a 1920 x 1080 frame takes a few ms. SDL's
+  // first choice, OpenGL, is often a software one (virtual machines, Xvfb, no
+  // GPU driver), where a present took longer than a refresh. SDL_RENDER_DRIVER
+  // and SDL_FRAMEBUFFER_ACCELERATION in the environment still choose.
+  SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
     error = SDL_GetError();
     return false;
