@@ -1,7 +1,10 @@
 #include "BenchShow.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+
+#include "engine/HugePages.h"
 
 namespace zirvo::bench {
 
@@ -15,7 +18,14 @@ bool QuickMode() {
 }
 
 PlainArraySink::PlainArraySink(std::int32_t width, std::int32_t height)
-    : width_(width), height_(height), cells_(std::size_t(width) * std::size_t(height), kBlack) {}
+    : width_(width),
+      height_(height),
+      cells_(new COLORREF[std::size_t(width) * std::size_t(height)]) {
+  // Scattered pixels, as in a real screen's memory: huge pages where there are.
+  const std::size_t count = std::size_t(width) * std::size_t(height);
+  AdviseHugePages(cells_.get(), count * sizeof(COLORREF));
+  std::fill_n(cells_.get(), count, kBlack);
+}
 
 void PlainArraySink::SetPixel(std::int32_t x, std::int32_t y, COLORREF colour) {
   if (x < 0 || y < 0 || x >= width_ || y >= height_)
@@ -23,10 +33,16 @@ void PlainArraySink::SetPixel(std::int32_t x, std::int32_t y, COLORREF colour) {
   cells_[std::size_t(y) * std::size_t(width_) + std::size_t(x)] = colour;
 }
 
+void PlainArraySink::Prefetch(std::int32_t x, std::int32_t y) {
+  if (x < 0 || y < 0 || x >= width_ || y >= height_)
+    return;
+  __builtin_prefetch(&cells_[std::size_t(y) * std::size_t(width_) + std::size_t(x)], 1);
+}
+
 std::uint64_t PlainArraySink::Checksum() const {
   std::uint64_t sum = 0;
-  for (COLORREF c : cells_)
-    sum = sum * 31 + c;
+  for (std::size_t i = 0; i < std::size_t(width_) * std::size_t(height_); ++i)
+    sum = sum * 31 + cells_[i];
   return sum;
 }
 

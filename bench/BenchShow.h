@@ -24,12 +24,13 @@ class PlainArraySink final : public PixelSink {
  public:
   PlainArraySink(std::int32_t width, std::int32_t height);
   void SetPixel(std::int32_t x, std::int32_t y, COLORREF colour) override;
+  void Prefetch(std::int32_t x, std::int32_t y) override;
   std::uint64_t Checksum() const;
 
  private:
   std::int32_t width_;
   std::int32_t height_;
-  std::vector<COLORREF> cells_;
+  std::unique_ptr<COLORREF[]> cells_;
 };
 
 class TurnCounter final : public Delayer {

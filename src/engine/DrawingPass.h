@@ -15,6 +15,9 @@ class PixelSink {
  public:
   virtual ~PixelSink() = default;
   virtual void SetPixel(std::int32_t x, std::int32_t y, COLORREF colour) = 0;
+  // A hint that (x, y) will soon be set: a sink whose pixels lie scattered in
+  // memory may fetch it. Changes nothing.
+  virtual void Prefetch(std::int32_t /*x*/, std::int32_t /*y*/) {}
 };
 
 // The pacing busy-wait (or a simulated clock's step).

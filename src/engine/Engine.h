@@ -8,6 +8,7 @@
 
 #include "core/Random.h"
 #include "core/ScreenPoint.h"
+#include "engine/MotionAhead.h"
 #include "engine/PointStore.h"
 #include "scene/KindTable.h"
 #include "scene/ScreenMap.h"
@@ -76,6 +77,12 @@ class Engine {
   int EraseOldest(Swirl& swirl, ScreenPoint& out);
   int TickAt(std::int32_t index, ScreenPoint& out);
 
+  // The screen pixels the turn after next will most likely set: where its
+  // swirl's next point and its oldest point lie, mapped. The count (0..2) of
+  // `out` filled; asked once per turn, so that the pixels can be fetched
+  // before they are written. Changes nothing.
+  int ComingPixels(ScreenPoint (&out)[2]);
+
   std::array<Swirl, kMaxLiveSwirls> SwirlTable{};
   std::int32_t FreeSlots = kMaxLiveSwirls;
   std::int32_t ActiveHead = -1;
@@ -91,12 +98,20 @@ class Engine {
   std::int32_t SlotOf(const Swirl& swirl) const {
     return static_cast<std::int32_t>(&swirl - SwirlTable.data());
   }
+  bool InTable(const Swirl& swirl) const {
+    return &swirl >= SwirlTable.data() && &swirl < SwirlTable.data() + SwirlTable.size();
+  }
+  void PrepareTurnAfterNext(const Swirl& swirl);
+  static constexpr int kTurnsAhead = 2;
 
   SpecTable& specs_;
   const ScreenMap& map_;
   PointStore& store_;
   Random& random_;
   ShowTime& showTime_;
+  // Per slot: the next point, computed ahead (PrepareTurnAfterNext).
+  std::array<MotionAhead, kMaxLiveSwirls> ahead_{};
+  std::int32_t comingSlot_ = -1;  // the slot prepared last, until ComingPixels
 };
 
 }  // namespace zirvo

@@ -1,5 +1,8 @@
-// The pool, the free list and the row lists are handled exactly as in
-// RowWalkPointStore; only the search for an insert's place differs.
+// The pool and the free list are handled exactly as in RowWalkPointStore. The
+// row links join only points on the same pixel: rowPrev is the next older
+// point on the pixel, rowNext the next newer one. These are the only row
+// neighbours whose links a removal in the full row list reads (a neighbour on
+// another pixel never decides a repaint), so the decisions are the same.
 #include "engine/IndexedPointStore.h"
 
 namespace zirvo {
@@ -8,54 +11,48 @@ IndexedPointStore::IndexedPointStore(std::int32_t width_, std::int32_t height_,
                                      std::uint32_t capacity_, PoolMemory& memory,
                                      PixelIndexKind indexKind)
     : NodePool(width_, height_, capacity_, memory) {
+  // The row-head table is taken as the reference store takes it, so that both
+  // are inert under the same failures; this store never reads it.
   if (nodes != nullptr)
-    index_ = MakePixelIndex(width, height, indexKind);
+    index_ = PixelIndex::Make(width, height, indexKind);
 }
 
 std::size_t IndexedPointStore::MemoryBytes() const {
   return PoolBytes() + (index_ ? index_->MemoryBytes() : 0);
 }
 
-std::int32_t IndexedPointStore::WalkRow(std::int32_t x, std::int32_t y) const {
-  std::int32_t last = -1;
-  for (std::int32_t g = rowHeads[y]; g != -1 && nodes[g].x <= x; g = nodes[g].rowNext)
-    last = g;
-  return last;
+std::int32_t IndexedPointStore::NewestAt(std::int32_t x, std::int32_t y) const {
+  return index_ ? index_->NewestAt(x, y) : SearchPool(x, y);
+}
+
+// The newest node on (x, y) without the index: the one in use there that has
+// no newer neighbour.
+std::int32_t IndexedPointStore::SearchPool(std::int32_t x, std::int32_t y) const {
+  for (std::uint32_t i = 0; i < capacity; ++i) {
+    const PointNode& n = nodes[i];
+    if (n.x == x && n.y == y && n.rowNext == -1)
+      return static_cast<std::int32_t>(i);
+  }
+  return -1;
 }
 
 std::int32_t IndexedPointStore::InsertPoint(std::int32_t previous, ScreenPoint& point) {
+  // Read before the new node is filled: with the index gone the search must
+  // not find the new node itself.
+  const std::int32_t older =
+      nodes != nullptr && point.x >= 0 && point.x < width && point.y >= 0 && point.y < height
+          ? NewestAt(point.x, point.y)
+          : -1;
   const std::int32_t i = TakeNodeFor(previous, point);
   if (i < 0)
     return -1;
   PointNode& node = nodes[i];
-
-  // Row lists are sorted by x and, on one pixel, oldest first: a new point goes
-  // after the newest point on its own pixel (else on the nearest occupied pixel
-  // to its left) and before the oldest point on the nearest occupied pixel to
-  // its right. With the index both neighbours are known without reading any
-  // node, so the two links below are plain writes.
-  RowPlace place;
-  PixelRun run;
-  if (index_) {
-    place = index_->PlaceFor(point.x, point.y);
-    run = index_->RunAt(point.x, point.y);
-  } else {
-    place.after = WalkRow(point.x, point.y);
-    place.before = place.after == -1 ? rowHeads[point.y] : nodes[place.after].rowNext;
-  }
-  node.rowPrev = place.after;
-  node.rowNext = place.before;
-  if (place.after == -1) {
-    rowHeads[point.y] = i;
-  } else {
-    nodes[place.after].rowNext = i;
-  }
-  if (place.before != -1)
-    nodes[place.before].rowPrev = i;
-  if (index_ && !index_->SetRun(point.x, point.y, PixelRun{run.IsEmpty() ? i : run.oldest, i}))
+  node.rowPrev = older;
+  node.rowNext = -1;
+  if (older != -1)
+    nodes[older].rowNext = i;
+  if (index_ && !index_->SetNewest(point.x, point.y, i))
     index_.reset();
-  if (index_ && previous != -1 && static_cast<std::uint32_t>(previous) < capacity)
-    PrefetchNextInsert(nodes[previous], point);
   return i;
 }
 
@@ -67,43 +64,19 @@ std::int32_t IndexedPointStore::RemovePoint(std::int32_t index, ScreenPoint& out
     return -1;
   }
   const PointNode n = nodes[index];
-  const std::int32_t p = n.rowPrev;
-  const std::int32_t q = n.rowNext;
-  // Whether older or newer points share the pixel: the pixel's run tells
-  // without reading the row neighbours, which are then only written.
-  PixelRun run;
-  bool olderHere;
-  bool newerHere;
-  if (index_) {
-    run = index_->RunAt(n.x, n.y);
-    olderHere = p != -1 && run.oldest != index;
-    newerHere = q != -1 && run.newest != index;
-  } else {
-    olderHere = p != -1 && nodes[p].x == n.x;
-    newerHere = q != -1 && nodes[q].x == n.x;
+  const std::int32_t older = n.rowPrev;
+  const std::int32_t newer = n.rowNext;
+  if (older != -1) {
+    nodes[older].rowNext = newer;
+    restore = nodes[older].colour;
   }
-  if (p != -1) {
-    nodes[p].rowNext = q;
-    if (olderHere)
-      restore = nodes[p].colour;
-  } else {
-    rowHeads[n.y] = q;
-  }
-  if (q != -1)
-    nodes[q].rowPrev = p;
-
-  // Only shrinks a run or empties a pixel: never needs memory.
-  if (index_ && !(olderHere && newerHere)) {
-    PixelRun rest;  // empty when n was alone on its pixel
-    if (olderHere) {
-      rest = PixelRun{run.oldest, p};  // n was the newest
-    } else if (newerHere) {
-      rest = PixelRun{q, run.newest};  // n was the oldest
-    }
-    index_->SetRun(n.x, n.y, rest);
+  if (newer != -1) {
+    nodes[newer].rowPrev = older;
+  } else if (index_) {
+    index_->SetNewest(n.x, n.y, older);  // replaces or empties: never fails
   }
 
-  if (newerHere) {
+  if (newer != -1) {
     out.x = -1;  // a newer point on this pixel is the one on screen
   } else if (restore == n.colour) {
     out.x = -1;  // the pixel already shows that colour
@@ -113,29 +86,36 @@ std::int32_t IndexedPointStore::RemovePoint(std::int32_t index, ScreenPoint& out
     out.colour = static_cast<COLORREF>(restore);
   }
   FreeNode(index);
-  PrefetchTrailAhead(n.chainNext);
+  if (index_)
+    PrefetchTrailAhead(n.chainNext);
   return n.chainNext;
 }
 
-// A trail moves smoothly: its next point, a few hundred turns from now, lies
-// close to where the last two points lead. Fetch the index there so that the
-// next insert finds it in cache. (The last point's node is in cache already:
-// this insert has just linked it.)
-void IndexedPointStore::PrefetchNextInsert(const PointNode& last, const ScreenPoint& point) const {
-  if (last.x < 0)
+// Hints come a couple of turns ahead of their inserts. The index line of the
+// last hint has arrived by the time of this one: fetch the node it names,
+// which the insert will link to, then the index line of this one.
+void IndexedPointStore::PrefetchInsert(std::int32_t x, std::int32_t y) {
+  if (!index_)
     return;
-  const std::int64_t x = 2 * std::int64_t{point.x} - last.x;
-  const std::int64_t y = 2 * std::int64_t{point.y} - last.y;
-  if (x >= 0 && x < width && y >= 0 && y < height)
-    index_->Prefetch(static_cast<std::int32_t>(x), static_cast<std::int32_t>(y));
+  if (hinted_.x >= 0) {
+    const std::int32_t older = index_->NewestAt(hinted_.x, hinted_.y);
+    if (older >= 0 && static_cast<std::uint32_t>(older) < capacity)
+      __builtin_prefetch(&nodes[older], 1);
+  }
+  if (x >= 0 && x < width && y >= 0 && y < height) {
+    index_->Prefetch(x, y);
+    hinted_ = ScreenPoint{x, y, kBlack};
+  } else {
+    hinted_.x = -1;
+  }
 }
 
 // The caller removes a trail's points oldest first, one per turn of that
 // swirl, hundreds of turns apart. Fetch now what the next removal from this
-// trail will touch: its node (already fetched by the last call) names its row
-// neighbours, its pixel and the node after it. By then those scattered lines
-// are in cache. A guess about the future, never a change: a wrong one costs
-// only the fetch.
+// trail will touch: its node (already fetched by the last call) names its
+// neighbours on its pixel, its pixel and the node after it. By then those
+// scattered lines are in cache. A guess about the future, never a change: a
+// wrong one costs only the fetch.
 void IndexedPointStore::PrefetchTrailAhead(std::int32_t next) const {
   if (next < 0 || static_cast<std::uint32_t>(next) >= capacity)
     return;
@@ -144,7 +124,7 @@ void IndexedPointStore::PrefetchTrailAhead(std::int32_t next) const {
     if (link >= 0 && static_cast<std::uint32_t>(link) < capacity)
       __builtin_prefetch(&nodes[link], 1);
   }
-  if (index_ && coming.x >= 0 && coming.x < width && coming.y >= 0 && coming.y < height)
+  if (coming.x >= 0 && coming.x < width && coming.y >= 0 && coming.y < height)
     index_->Prefetch(coming.x, coming.y);
 }
 

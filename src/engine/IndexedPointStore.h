@@ -1,12 +1,14 @@
-// The show's point store. It keeps the same pool, free list and row lists as
-// RowWalkPointStore, node for node, and so gives the same results, indices and
-// repaints; beside them a PixelIndex tells an insert where its node goes (after
-// the newest node on its pixel, or on the nearest occupied pixel to its left)
-// without walking the row.
+// The show's point store. It keeps the same pool and free list as
+// RowWalkPointStore, node for node, and gives the same results, indices and
+// repaints. Of each row list it keeps only what a removal looks at: the links
+// between points on one pixel (a run, oldest first). Beside the pool a
+// PixelIndex names the newest node on each occupied pixel, so an insert links
+// its node behind that one and never walks, and a removal touches only the
+// node itself and its two neighbours on the pixel.
 //
-// When the index cannot get memory (at construction, or when its hash tables
-// must grow) the store drops it and walks its rows from then on: slower, never
-// different.
+// When the index cannot get memory (at construction, or when its hash table
+// must grow) the store drops it and from then on searches its pool for a
+// pixel's newest node: much slower, never different.
 #pragma once
 
 #include <cstdint>
@@ -28,6 +30,7 @@ class IndexedPointStore final : public PointStore, private NodePool {
   std::int32_t InsertPoint(std::int32_t previous, ScreenPoint& point) override;
   std::int32_t RemovePoint(std::int32_t index, ScreenPoint& out) override;
   int GetPoint(std::int32_t index, ScreenPoint& out) const override;
+  void PrefetchInsert(std::int32_t x, std::int32_t y) override;
   bool IsInert() const override { return nodes == nullptr; }
   std::uint32_t Capacity() const override { return capacity; }
   std::uint32_t FreeCount() const override { return freeCount; }
@@ -36,17 +39,17 @@ class IndexedPointStore final : public PointStore, private NodePool {
   using NodePool::AllocNode;
   using NodePool::FreeNode;
 
-  // False once the store walks its rows (no index could be had or kept).
+  // False once the store searches its pool (no index could be had or kept).
   bool IsIndexed() const { return index_ != nullptr; }
   const PointNode* Nodes() const { return nodes; }
-  const std::int32_t* RowHeads() const { return rowHeads; }
 
  private:
-  std::int32_t WalkRow(std::int32_t x, std::int32_t y) const;
+  std::int32_t NewestAt(std::int32_t x, std::int32_t y) const;
+  std::int32_t SearchPool(std::int32_t x, std::int32_t y) const;
   void PrefetchTrailAhead(std::int32_t next) const;
-  void PrefetchNextInsert(const PointNode& last, const ScreenPoint& point) const;
 
   std::unique_ptr<PixelIndex> index_;
+  ScreenPoint hinted_{-1, 0, kBlack};  // the last insert hinted at
 };
 
 }  // namespace zirvo

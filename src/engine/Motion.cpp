@@ -45,7 +45,9 @@ int Engine::StepSwirl(Swirl& swirl, ScreenPoint& point) {
   if (swirl.spec < 0 || swirl.trailRoom == 0)
     return 0;
   const SwirlSpec& kind = specs_[swirl.spec];
-  const ScreenPoint next = MotionStep(kind, swirl);
+  const ScreenPoint next = InTable(swirl)
+                               ? ahead_[static_cast<std::size_t>(SlotOf(swirl))].Take(kind, swirl)
+                               : MotionStep(kind, swirl);
   point.x = next.x;
   point.y = next.y;
 
@@ -56,6 +58,8 @@ int Engine::StepSwirl(Swirl& swirl, ScreenPoint& point) {
   point.colour = kind.colourMode < 0 ? PickColour(kind) : swirl.colour;
 
   const std::int32_t index = store_.InsertPoint(swirl.newest, point);
+  if (InTable(swirl))
+    PrepareTurnAfterNext(swirl);
   if (index == -1)
     return 0;
   swirl.newest = index;
@@ -63,6 +67,44 @@ int Engine::StepSwirl(Swirl& swirl, ScreenPoint& point) {
     swirl.oldest = index;
   map_.MapToScreen(point);
   return 1;
+}
+
+// The swirl whose turn comes after the next one (the active list read as a
+// ring, as pass follows pass) gets its next point now, and the store a hint of
+// where it will go: that insert then finds its memory fetched.
+void Engine::PrepareTurnAfterNext(const Swirl& swirl) {
+  std::int32_t slot = SlotOf(swirl);
+  for (int turn = 0; turn < kTurnsAhead; ++turn)
+    slot = SlotAt(slot).next >= 0 ? SlotAt(slot).next : ActiveHead;
+  if (slot < 0)
+    return;
+  const Swirl& coming = SlotAt(slot);
+  if (coming.spec < 0)
+    return;
+  if (const ScreenPoint* point =
+          ahead_[static_cast<std::size_t>(slot)].Prepare(specs_[coming.spec], coming)) {
+    store_.PrefetchInsert(point->x, point->y);
+  }
+  comingSlot_ = slot;
+}
+
+int Engine::ComingPixels(ScreenPoint (&out)[2]) {
+  const std::int32_t slot = comingSlot_;
+  comingSlot_ = -1;
+  if (slot < 0)
+    return 0;
+  int count = 0;
+  if (const ScreenPoint* next = ahead_[static_cast<std::size_t>(slot)].Prepared()) {
+    out[count] = *next;
+    map_.MapToScreen(out[count]);
+    count += out[count].x >= 0 ? 1 : 0;
+  }
+  const Swirl& coming = SlotAt(slot);
+  if (coming.oldest >= 0 && store_.GetPoint(coming.oldest, out[count]) != 0 && out[count].x >= 0) {
+    map_.MapToScreen(out[count]);
+    count += out[count].x >= 0 ? 1 : 0;
+  }
+  return count;
 }
 
 }  // namespace zirvo

@@ -1,67 +1,75 @@
-// What the indexed point store keeps beside its row lists so that neither an
-// insert nor a removal has to look at other nodes to decide: for every occupied
-// pixel its run (the oldest and the newest node on it), and per row levels of
-// 64-way occupancy masks (a bit per pixel, a bit per non-empty 64-pixel word,
-// ...) that find the nearest occupied column on either side in a few word
-// operations, however wide the row.
+// What the indexed point store keeps beside its pool: for every occupied pixel
+// the newest node on it. The nodes on one pixel are linked among themselves,
+// so that is all an insert needs to find its place, and all a removal needs
+// to keep up to date.
 //
-// Two shapes: dense arrays for screens of ordinary size, and hash tables of
-// occupied pixels and non-empty mask words, whose memory follows the stored
-// points rather than the screen's area (a 100000 x 100000 virtual screen).
+// Two shapes: a dense array for screens of ordinary size, and a hash table of
+// occupied pixels whose memory follows the stored points rather than the
+// screen's area (a 100000 x 100000 virtual screen). The dense lookups are
+// inline: they lie on the path of every point.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 
+#include "engine/WordHash.h"
+
 namespace zirvo {
 
 enum class PixelIndexKind {
   kAuto,    // dense up to kDenseMaxPixels, hashed beyond
-  kDense,   // arrays over the whole screen
-  kHashed,  // hash tables of occupied pixels and mask words
-  kNone,    // no index: the store walks its rows
-};
-
-// The nodes on one pixel, oldest and newest; both -1 when it holds none.
-struct PixelRun {
-  std::int32_t oldest = -1;
-  std::int32_t newest = -1;
-  bool IsEmpty() const { return newest < 0; }
-};
-
-// Where a new point goes in its row: after `after` (-1: at the front) and
-// before `before` (-1: at the end).
-struct RowPlace {
-  std::int32_t after = -1;
-  std::int32_t before = -1;
+  kDense,   // an array over the whole screen
+  kHashed,  // a hash table of occupied pixels
+  kNone,    // no index: the store searches its pool
 };
 
 class PixelIndex {
  public:
-  // Up to this many pixels (3840 x 2160 and a little more) the dense arrays
-  // take at most 66 MiB.
+  // Up to this many pixels (3840 x 2160 and a little more) the dense array
+  // takes at most 32 MiB.
   static constexpr std::uint64_t kDenseMaxPixels = std::uint64_t{1} << 23;
 
-  virtual ~PixelIndex() = default;
+  // An index for a width x height screen (both at least 1), or null for kNone
+  // or when its memory cannot be had. Never throws.
+  static std::unique_ptr<PixelIndex> Make(std::int32_t width, std::int32_t height,
+                                          PixelIndexKind kind);
 
-  virtual PixelRun RunAt(std::int32_t x, std::int32_t y) const = 0;
-  // The place of a new point on (x, y): after the newest node on its pixel or
-  // on the nearest occupied pixel to its left, before the oldest node on the
-  // nearest occupied pixel to its right.
-  virtual RowPlace PlaceFor(std::int32_t x, std::int32_t y) const = 0;
-  // (x, y) now holds `run` (an empty run empties it). False when memory for it
-  // could not be had; the index is then unusable and must be dropped.
-  virtual bool SetRun(std::int32_t x, std::int32_t y, PixelRun run) = 0;
+  // The newest node on (x, y), or -1 when it holds none.
+  std::int32_t NewestAt(std::int32_t x, std::int32_t y) const {
+    return dense_ ? dense_[PixelAt(x, y)] : HashedNewestAt(x, y);
+  }
+  // (x, y)'s newest node is now `node` (-1 empties it). False when memory for
+  // it could not be had; the index is then unusable and must be dropped.
+  // Replacing the node of an occupied pixel, or emptying one, never fails.
+  bool SetNewest(std::int32_t x, std::int32_t y, std::int32_t node) {
+    if (!dense_)
+      return SetHashedNewest(x, y, node);
+    dense_[PixelAt(x, y)] = node;
+    return true;
+  }
   // A hint that (x, y) will be looked at soon.
-  virtual void Prefetch(std::int32_t x, std::int32_t y) const = 0;
+  void Prefetch(std::int32_t x, std::int32_t y) const {
+    if (dense_)
+      __builtin_prefetch(&dense_[PixelAt(x, y)], 1);
+  }
 
-  virtual std::size_t MemoryBytes() const = 0;
+  bool IsDense() const { return dense_ != nullptr; }
+  std::size_t MemoryBytes() const;
+
+ private:
+  PixelIndex() = default;
+  bool AllocateDense(std::int32_t width, std::int32_t height);
+  std::size_t PixelAt(std::int32_t x, std::int32_t y) const {
+    return std::size_t(y) * std::size_t(width_) + std::size_t(x);
+  }
+  std::int32_t HashedNewestAt(std::int32_t x, std::int32_t y) const;
+  bool SetHashedNewest(std::int32_t x, std::int32_t y, std::int32_t node);
+
+  std::int32_t width_ = 0;
+  std::unique_ptr<std::int32_t[]> dense_;  // null: hashed
+  std::size_t denseBytes_ = 0;
+  WordHash hashed_;
 };
-
-// An index for a width x height screen (both at least 1), or null for kNone or
-// when its memory cannot be had. Never throws.
-std::unique_ptr<PixelIndex> MakePixelIndex(std::int32_t width, std::int32_t height,
-                                           PixelIndexKind kind);
 
 }  // namespace zirvo

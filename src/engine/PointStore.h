@@ -53,6 +53,8 @@ class PointStore {
   // Removes node `index` (the oldest of its trail). Returns its chainNext, or -1
   // when nothing was removed. `out` receives the pixel to repaint, or out.x = -1.
   virtual std::int32_t RemovePoint(std::int32_t index, ScreenPoint& out) = 0;
+  // A hint that a point will soon be inserted at (x, y); changes nothing.
+  virtual void PrefetchInsert(std::int32_t /*x*/, std::int32_t /*y*/) {}
   // Copies node `index`'s x, y, colour: 1, or 0 when inert or beyond the pool.
   virtual int GetPoint(std::int32_t index, ScreenPoint& out) const = 0;
 

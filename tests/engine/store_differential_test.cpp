@@ -1,6 +1,6 @@
 // The indexed store against the row-walk store: the same long operation
-// sequences must give the same results, repaints, node numbering and pool
-// contents, and whole shows must draw the very same pixels with either store.
+// sequences must give the same results, repaints, node numbering and node
+// points and links, and whole shows must draw the very same pixels with either store.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -60,8 +60,7 @@ class PatternedMemory : public PoolMemory {
 struct StorePair {
   StorePair(std::int32_t width, std::int32_t height, std::uint32_t capacity, PixelIndexKind kind)
       : reference(width, height, capacity, referenceMemory),
-        indexed(width, height, capacity, indexedMemory, kind),
-        height_(height) {}
+        indexed(width, height, capacity, indexedMemory, kind) {}
 
   void RefuseGrowth(bool refuse) {
     referenceMemory.refuseGrowth = refuse;
@@ -95,17 +94,24 @@ struct StorePair {
     EXPECT_EQ(indexed.IsInert(), reference.IsInert());
   }
 
-  // Every word of every node, every row head, and GetPoint at and beyond the pool.
+  // Every node as anything outside the store can see it: its point (GetPoint
+  // shows it, in use or not) and its trail or free-list link (RemovePoint
+  // returns the one, the numbering of later nodes follows the other); and GetPoint at and beyond
+  // the pool. The row links are the stores' own business: they differ by design.
   void ExpectSamePools() const {
     ASSERT_EQ(indexed.Capacity(), reference.Capacity());
     if (reference.IsInert()) {
       EXPECT_TRUE(indexed.IsInert());
       return;
     }
-    ASSERT_EQ(0, std::memcmp(indexed.Nodes(), reference.Nodes(),
-                             std::size_t{reference.Capacity()} * sizeof(PointNode)));
-    ASSERT_EQ(0, std::memcmp(indexed.RowHeads(), reference.RowHeads(),
-                             std::size_t(height_ > 0 ? height_ : 1) * sizeof(std::int32_t)));
+    for (std::uint32_t i = 0; i < reference.Capacity(); ++i) {
+      const PointNode& a = indexed.Nodes()[i];
+      const PointNode& b = reference.Nodes()[i];
+      ASSERT_EQ(a.x, b.x) << "node " << i;
+      ASSERT_EQ(a.y, b.y) << "node " << i;
+      ASSERT_EQ(a.colour, b.colour) << "node " << i;
+      ASSERT_EQ(a.chainNext, b.chainNext) << "node " << i;
+    }
     for (std::int64_t i : {std::int64_t{0}, std::int64_t{reference.Capacity()} - 1,
                            std::int64_t{reference.Capacity()}, std::int64_t{-1}}) {
       ScreenPoint a{7, 7, 7}, b{7, 7, 7};
@@ -125,7 +131,6 @@ struct StorePair {
   PatternedMemory indexedMemory;
   RowWalkPointStore reference;
   IndexedPointStore indexed;
-  std::int32_t height_;
 };
 
 // Trails drawn by a random mixture of moves: scattered points, clustered runs,
@@ -213,7 +218,7 @@ void PrintTo(const DriveCase& c, std::ostream* os) {
 
 class StoreDifferential : public ::testing::TestWithParam<DriveCase> {};
 
-TEST_P(StoreDifferential, LongRandomSequencesMatchTheReferenceWordForWord) {
+TEST_P(StoreDifferential, LongRandomSequencesMatchTheReference) {
   const DriveCase& c = GetParam();
   for (std::uint32_t seed = 1; seed <= 4 && !HasFailure(); ++seed) {
     StorePair stores(c.width, c.height, c.capacity, c.kind);
@@ -229,8 +234,8 @@ INSTANTIATE_TEST_SUITE_P(
         DriveCase{"TinyScreenDense", 5, 3, 1, PixelIndexKind::kDense, 20000},
         DriveCase{"SmallDense", 130, 40, 7, PixelIndexKind::kDense, 30000},
         DriveCase{"SmallHashed", 130, 40, 100, PixelIndexKind::kHashed, 30000},
-        DriveCase{"RowWalkFallback", 70, 20, 3, PixelIndexKind::kNone, 20000},
-        // Wide rows: three levels of masks (dense), four (hashed).
+        DriveCase{"PoolSearchFallback", 70, 20, 3, PixelIndexKind::kNone, 20000},
+        // Wide rows, on either index.
         DriveCase{"WideDense", 300000, 2, 0, PixelIndexKind::kDense, 30000},
         DriveCase{"WideHashed", 16777216, 3, 2048, PixelIndexKind::kHashed, 30000},
         // A huge virtual screen picks the hashed index by itself.
@@ -259,7 +264,7 @@ TEST(StoreDifferentialShapes, IndexMemoryCountsAndHugeScreensStayBounded) {
   IndexedPointStore dense(1920, 1080, 0);
   RowWalkPointStore reference(1920, 1080, 0);
   ASSERT_TRUE(dense.IsIndexed());
-  EXPECT_GT(dense.MemoryBytes(), reference.MemoryBytes() + 1920u * 1080u * 4u);
+  EXPECT_GE(dense.MemoryBytes(), reference.MemoryBytes() + 1920u * 1080u * 4u);
 
   // 10^10 pixels: the index follows the points, not the screen's area.
   IndexedPointStore huge(100000, 100000, 0);
