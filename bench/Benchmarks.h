@@ -6,5 +6,8 @@ namespace zirvo::bench {
 
 void RegisterPassBenchmarks(bool quick);
 void RegisterPacingBenchmarks(bool quick);
+// The SDL backend's screen and present (only in builds with the SDL backend).
+void RegisterSdlScreenBenchmarks(bool quick);
+void RegisterSdlPresentBenchmarks(bool quick);
 
 }  // namespace zirvo::bench

@@ -11,6 +11,7 @@ namespace {
 
 constexpr double kDelayTargetNs = 100e6 / 1024;  // the 1024th part of 100 ms
 constexpr double kNodeBytes = 24;
+constexpr double kRefreshMs = 1000.0 / 60;  // the SDL window's refresh without a real display
 
 std::string CpuModel() {
   std::ifstream cpuinfo("/proc/cpuinfo");
@@ -92,6 +93,97 @@ double TableReporter::SecondsPerIteration(const std::string& name) const {
   return run->real_accumulated_time / static_cast<double>(run->iterations);
 }
 
+std::string TableReporter::Skipped(const std::string& name) const {
+  const auto found = runs_.find(name);
+  return found != runs_.end() && found->second.error_occurred ? found->second.error_message : "";
+}
+
+void TableReporter::SdlSection() const {
+  const auto first = runs_.lower_bound("sdl/");
+  if (first == runs_.end() || first->first.rfind("sdl/", 0) != 0)
+    return;  // a build without the SDL backend
+  Section("SDL backend (Linux): pixel sets and presents at 1920 x 1080");
+  const double alone =
+      SecondsPerIteration("sdl/setpixel/alone") * 1e9 / Counter("sdl/setpixel/alone", "pixels");
+  const double collected = SecondsPerIteration("sdl/setpixel/collected") * 1e9 /
+                           Counter("sdl/setpixel/collected", "pixels");
+  Row("TrackedScreen::SetPixel, random pixels, drawing thread alone, ns", Fixed(alone, 2));
+  Row("the same while another thread collects at 60 Hz, ns", Fixed(collected, 2));
+  Row("pixel set while collected / alone", Fixed(collected / alone, 3));
+  const std::string dense = "sdl/collect/dense_frame";
+  Row("dense frame (171 turns at the calibrated pace): pixels set",
+      Fixed(Counter(dense, "frame_pixels"), 0));
+  Row("dense frame: rows changed / rows from first to last changed",
+      Fixed(Counter(dense, "frame_rows"), 0) + " / " + Fixed(Counter(dense, "frame_row_span"), 0));
+  Row("collecting the changes (CollectChanges), every row, ms",
+      Fixed(SecondsPerIteration("sdl/collect/every_row") * 1e3, 2));
+  Row("collecting the changes, dense frame, ms", Fixed(SecondsPerIteration(dense) * 1e3, 2));
+
+  const struct {
+    const char* name;
+    const char* what;
+  } kinds[] = {{"every_row", "every row"}, {"dense_frame", "dense frame"}};
+  std::string skipped;
+  for (const auto& kind : kinds) {
+    for (const std::string variant : {"", "/opengl"}) {
+      const std::string name = std::string("sdl/present/") + kind.name + variant;
+      const std::string how = std::string("present, ") + kind.what + ", " +
+                              (variant.empty() ? "as built" : "OpenGL (before)");
+      if (const std::string why = Skipped(name); !why.empty()) {
+        if (skipped.find(why) == std::string::npos)
+          skipped += (skipped.empty() ? "" : "; ") + why;
+        continue;
+      }
+      const Run* run = Find(name);
+      if (run == nullptr)
+        continue;
+      Row(how + " [" + run->report_label + "], mean ms", Fixed(SecondsPerIteration(name) * 1e3, 2));
+      const double worst = Counter(name, "frame_ms_max");
+      Row(how + ", median / longest ms",
+          Fixed(Counter(name, "frame_ms_median"), 2) + " / " + Fixed(worst, 2),
+          "< " + Fixed(kRefreshMs, 1), Verdict(worst < kRefreshMs));
+      Row(how + ", frames over refresh", Fixed(Counter(name, "frames_over_refresh"), 0) + " of " +
+                                             std::to_string(run->iterations));
+    }
+    const std::string name = std::string("sdl/present/") + kind.name;
+    if (Find(name) != nullptr && Find(name + "/opengl") != nullptr) {
+      Row(std::string("present, ") + kind.what + ", mean: OpenGL (before) / as built",
+          Fixed(SecondsPerIteration(name + "/opengl") / SecondsPerIteration(name), 2) + "x");
+    }
+  }
+  if (!skipped.empty())
+    Row("presents " + skipped, "n/a");
+}
+
+void TableReporter::ExtraRows() const {
+  if (extraRows_.empty())
+    return;
+  std::ifstream extra(extraRows_);
+  std::string line;
+  bool titled = false;
+  while (std::getline(extra, line)) {
+    if (line.rfind("## ", 0) == 0) {
+      Section(line.substr(3));
+      titled = true;
+      continue;
+    }
+    if (!titled) {
+      Section("zirvo-render (simulated seconds, wall clock)");
+      titled = true;
+    }
+    std::string cells[4];
+    std::size_t start = 0;
+    for (int i = 0; i < 4; ++i) {
+      const std::size_t bar = line.find('|', start);
+      cells[i] = line.substr(start, bar == std::string::npos ? std::string::npos : bar - start);
+      if (bar == std::string::npos)
+        break;
+      start = bar + 1;
+    }
+    Row(cells[0], cells[1], cells[2], cells[3]);
+  }
+}
+
 void TableReporter::Finalize() {
   std::printf("Zirvo benchmarks: %d cores, %s\n", cpus_, CpuModel().c_str());
   std::printf(
@@ -135,13 +227,17 @@ void TableReporter::Finalize() {
   Row("engine work per dense turn / one calibrated Delay", Fixed(share, 3) + "%", "< 1%",
       Verdict(share < 1.0));
   Row("target Delay (100 ms / 1024), us", Fixed(kDelayTargetNs / 1e3, 2));
-  const char* sinks[] = {"none", "framebuffer"};
+  const char* sinks[] = {"none", "framebuffer", "trackedscreen"};
   for (const char* sink : sinks) {
     const std::string name = std::string("delay/calibrated/") + sink;
+    if (runs_.count(name) == 0)
+      continue;
     const double delay = Counter(name, "delay_ns");
     const double deviation = 100.0 * (delay - kDelayTargetNs) / kDelayTargetNs;
-    const std::string how = std::string("calibration pixels: ") +
-                            (std::string(sink) == "none" ? "none" : "headless framebuffer");
+    const std::string s = sink;
+    const std::string how = "calibration pixels: " + (s == "none"          ? s
+                                                      : s == "framebuffer" ? "headless framebuffer"
+                                                                           : "SDL TrackedScreen");
     Row(how + ", WaitCount (median of rounds)", Count(Counter(name, "wait_count")));
     Row(how + ", mean Delay (median of rounds), us", Fixed(delay / 1e3, 2));
     Row(how + ", mean Delay, lowest..highest round, us",
@@ -156,6 +252,14 @@ void TableReporter::Finalize() {
                 Counter("delay/calibrated/none", "wait_count"),
             3));
   Row("mean Delay with framebuffer pixels / without", Fixed(delayPixels / delayNone, 3));
+  if (runs_.count("delay/calibrated/trackedscreen") != 0) {
+    Row("WaitCount with TrackedScreen pixels / without",
+        Fixed(Counter("delay/calibrated/trackedscreen", "wait_count") /
+                  Counter("delay/calibrated/none", "wait_count"),
+              3));
+    Row("mean Delay with TrackedScreen pixels / without",
+        Fixed(Counter("delay/calibrated/trackedscreen", "delay_ns") / delayNone, 3));
+  }
   const double repetition =
       SecondsPerIteration("delay/repetition") * 1e9 / Counter("delay/repetition", "repetitions");
   Row("one repetition of Delay (log 10.0 stored), ns", Fixed(repetition, 2));
@@ -179,27 +283,8 @@ void TableReporter::Finalize() {
   Row("stored points, indexed = row walk",
       stored == Counter("pass/dense/rowwalk", "stored") ? "yes" : "no (runs differ in length)");
 
-  if (!extraRows_.empty()) {
-    std::ifstream extra(extraRows_);
-    std::string line;
-    bool titled = false;
-    while (std::getline(extra, line)) {
-      if (!titled) {
-        Section("zirvo-render (simulated seconds, wall clock)");
-        titled = true;
-      }
-      std::string cells[4];
-      std::size_t start = 0;
-      for (int i = 0; i < 4; ++i) {
-        const std::size_t bar = line.find('|', start);
-        cells[i] = line.substr(start, bar == std::string::npos ? std::string::npos : bar - start);
-        if (bar == std::string::npos)
-          break;
-        start = bar + 1;
-      }
-      Row(cells[0], cells[1], cells[2], cells[3]);
-    }
-  }
+  SdlSection();
+  ExtraRows();
   std::fflush(stdout);
 }
 

@@ -13,7 +13,8 @@ namespace zirvo::bench {
 class TableReporter final : public benchmark::BenchmarkReporter {
  public:
   // `extraRows`: a file of "figure|value|target|verdict" lines measured outside
-  // this program (the renderer), printed as a section of their own; may be empty.
+  // this program (the renderer, the program under Xvfb); a line "## title"
+  // starts a section. May be empty.
   explicit TableReporter(std::string extraRows) : extraRows_(std::move(extraRows)) {}
 
   bool ReportContext(const Context& context) override;
@@ -24,6 +25,10 @@ class TableReporter final : public benchmark::BenchmarkReporter {
   const Run* Find(const std::string& name) const;
   double Counter(const std::string& name, const std::string& counter) const;
   double SecondsPerIteration(const std::string& name) const;
+  // Why a run did not measure ("" when it did or was not run).
+  std::string Skipped(const std::string& name) const;
+  void SdlSection() const;
+  void ExtraRows() const;
 
   std::string extraRows_;
   int cpus_ = 0;

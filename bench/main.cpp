@@ -33,6 +33,10 @@ int main(int argc, char** argv) {
   const bool quick = zirvo::bench::QuickMode();
   zirvo::bench::RegisterPassBenchmarks(quick);
   zirvo::bench::RegisterPacingBenchmarks(quick);
+#if ZIRVO_BENCH_SDL
+  zirvo::bench::RegisterSdlScreenBenchmarks(quick);
+  zirvo::bench::RegisterSdlPresentBenchmarks(quick);
+#endif
   if (table) {
     zirvo::bench::TableReporter reporter(extraRows);
     benchmark::RunSpecifiedBenchmarks(&reporter);

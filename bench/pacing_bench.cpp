@@ -1,6 +1,7 @@
 // Pacing: one Delay after a real calibration against the 1024th part of 100 ms,
-// with the calibration's pixel work drawn into the headless framebuffer or
-// left out, and the cost of one repetition of Delay's logarithm.
+// with the calibration's pixel work drawn into the headless framebuffer, into
+// the SDL backend's TrackedScreen, or left out, and the cost of one repetition
+// of Delay's logarithm.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -13,6 +14,7 @@
 #include "app/Pacing.h"
 #if ZIRVO_BENCH_HEADLESS
 #include "platform/headless/Framebuffer.h"
+#include "platform/headless/TrackedScreen.h"
 #endif
 
 namespace zirvo::bench {
@@ -31,7 +33,7 @@ class SteadyMilliseconds final : public MillisecondClock {
   std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
 };
 
-enum class CalibrationPixels { kNone, kFramebuffer };
+enum class CalibrationPixels { kNone, kFramebuffer, kTrackedScreen };
 
 // Calibrates, then times a run of Delays against the wall clock; several
 // rounds, of which the median counts (the machine is shared: one round can
@@ -39,12 +41,19 @@ enum class CalibrationPixels { kNone, kFramebuffer };
 void CalibratedDelay(benchmark::State& state, CalibrationPixels pixels) {
 #if ZIRVO_BENCH_HEADLESS
   Framebuffer display(1920, 1080);
+  // The SDL window's screen; the calibration runs before its window thread
+  // collects anything, so nothing reads it meanwhile.
+  TrackedScreen tracked(1920, 1080);
 #else
   PlainArraySink display(1920, 1080);
 #endif
   std::function<void()> work = [] {};
   if (pixels == CalibrationPixels::kFramebuffer)
     work = [&display] { CalibrationWork(display); };
+#if ZIRVO_BENCH_HEADLESS
+  if (pixels == CalibrationPixels::kTrackedScreen)
+    work = [&tracked] { CalibrationWork(tracked); };
+#endif
   const int rounds = QuickMode() ? 1 : 5;
   const int delays = QuickMode() ? 2 : 1000;
   std::vector<double> delayNs;
@@ -102,6 +111,14 @@ void RegisterPacingBenchmarks(bool quick) {
       ->Iterations(1)
       ->UseRealTime()
       ->Unit(benchmark::kMicrosecond);
+#if ZIRVO_BENCH_HEADLESS
+  benchmark::RegisterBenchmark(
+      "delay/calibrated/trackedscreen",
+      [](benchmark::State& state) { CalibratedDelay(state, CalibrationPixels::kTrackedScreen); })
+      ->Iterations(1)
+      ->UseRealTime()
+      ->Unit(benchmark::kMicrosecond);
+#endif
   benchmark::RegisterBenchmark("delay/repetition", DelayRepetition)
       ->Iterations(quick ? 1 : 5)
       ->UseRealTime()

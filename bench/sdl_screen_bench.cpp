@@ -1,0 +1,158 @@
+// The SDL backend's screen (TrackedScreen) without a window: one pixel set as
+// the drawing thread makes it, alone and while another thread collects the
+// changes at 60 Hz as the window thread does, and the collection of one frame's
+// changes (every row, or a dense-scene frame).
+#include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <thread>
+#include <vector>
+
+#include "Benchmarks.h"
+#include "platform/headless/TrackedScreen.h"
+#include "sdl_frames.h"
+
+namespace zirvo::bench {
+
+namespace {
+
+constexpr std::int32_t kWidth = 1920;
+constexpr std::int32_t kHeight = 1080;
+constexpr std::size_t kPixelsPerIteration = 1 << 16;
+
+// Pixels spread at random over the screen (a fixed LCG, so every run draws the
+// same ones), made before the timing starts.
+std::vector<PixelSet> RandomPixels() {
+  std::vector<PixelSet> pixels(kPixelsPerIteration);
+  std::uint32_t state = 12345;
+  auto next = [&state] {
+    state = state * 1664525u + 1013904223u;
+    return state >> 8;
+  };
+  for (PixelSet& pixel : pixels) {
+    pixel.x = static_cast<std::int32_t>(next() % kWidth);
+    pixel.y = static_cast<std::int32_t>(next() % kHeight);
+    pixel.colour = next() & 0xFFFFFFu;
+  }
+  return pixels;
+}
+
+// The window thread's side: collects the changes once per 60 Hz refresh until
+// told to stop.
+class Collector {
+ public:
+  explicit Collector(TrackedScreen& screen)
+      : screen_(screen),
+        argb_(static_cast<std::size_t>(screen.Width()) * static_cast<std::size_t>(screen.Height())),
+        thread_([this] { Run(); }) {}
+  ~Collector() {
+    stop_.store(true);
+    thread_.join();
+  }
+
+  std::uint64_t Collections() const { return collections_; }
+
+ private:
+  void Run() {
+    const auto refresh = std::chrono::microseconds(16667);
+    auto next = std::chrono::steady_clock::now();
+    while (!stop_.load()) {
+      std::int32_t first = 0;
+      std::int32_t last = 0;
+      if (screen_.CollectChanges(argb_.data(), first, last))
+        ++collections_;
+      next += refresh;
+      std::this_thread::sleep_until(next);
+    }
+  }
+
+  TrackedScreen& screen_;
+  std::vector<std::uint32_t> argb_;
+  std::atomic<bool> stop_{false};
+  std::uint64_t collections_ = 0;
+  std::thread thread_;
+};
+
+void SetPixelBenchmark(benchmark::State& state, bool collected) {
+  TrackedScreen screen(kWidth, kHeight);
+  PixelSink& display = screen;  // the drawing thread calls through the interface
+  const std::vector<PixelSet> pixels = RandomPixels();
+  std::uint64_t collections = 0;
+  {
+    std::unique_ptr<Collector> collector;
+    if (collected)
+      collector = std::make_unique<Collector>(screen);
+    for (auto _ : state) {
+      for (const PixelSet& pixel : pixels)
+        display.SetPixel(pixel.x, pixel.y, pixel.colour);
+    }
+    if (collector)
+      collections = collector->Collections();
+  }
+  state.counters["pixels"] = static_cast<double>(pixels.size());
+  if (collected)
+    state.counters["collections"] = static_cast<double>(collections);
+  benchmark::DoNotOptimize(screen.Pixels().PixelsSet());
+}
+
+// Every row changed (one pixel per row is enough to flag it) or one dense frame.
+void CollectBenchmark(benchmark::State& state, bool everyRow) {
+  TrackedScreen screen(kWidth, kHeight);
+  std::vector<std::uint32_t> argb(static_cast<std::size_t>(kWidth) * kHeight);
+  std::int32_t first = 0;
+  std::int32_t last = 0;
+  screen.CollectChanges(argb.data(), first, last);  // the initial all-rows change
+  std::optional<DenseFrames> frames;
+  if (!everyRow)
+    frames.emplace(120);
+  std::size_t frame = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    if (everyRow) {
+      for (std::int32_t y = 0; y < kHeight; ++y)
+        screen.SetPixel(static_cast<std::int32_t>(frame % kWidth), y, 0x00FF00);
+    } else {
+      frames->Draw(frame, screen);
+    }
+    ++frame;
+    state.ResumeTiming();
+    screen.CollectChanges(argb.data(), first, last);
+  }
+  benchmark::DoNotOptimize(argb.data());
+  if (!everyRow) {
+    state.counters["frame_pixels"] = frames->MeanPixels();
+    state.counters["frame_rows"] = frames->MeanRows();
+    state.counters["frame_row_span"] = frames->MeanRowSpan();
+  }
+}
+
+}  // namespace
+
+void RegisterSdlScreenBenchmarks(bool quick) {
+  benchmark::RegisterBenchmark("sdl/setpixel/alone",
+                               [](benchmark::State& state) { SetPixelBenchmark(state, false); })
+      ->Iterations(quick ? 2 : 2000)
+      ->UseRealTime()
+      ->Unit(benchmark::kMicrosecond);
+  benchmark::RegisterBenchmark("sdl/setpixel/collected",
+                               [](benchmark::State& state) { SetPixelBenchmark(state, true); })
+      ->Iterations(quick ? 2 : 2000)
+      ->UseRealTime()
+      ->Unit(benchmark::kMicrosecond);
+  benchmark::RegisterBenchmark("sdl/collect/every_row",
+                               [](benchmark::State& state) { CollectBenchmark(state, true); })
+      ->Iterations(quick ? 2 : 200)
+      ->UseRealTime()
+      ->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark("sdl/collect/dense_frame",
+                               [](benchmark::State& state) { CollectBenchmark(state, false); })
+      ->Iterations(quick ? 2 : 200)
+      ->UseRealTime()
+      ->Unit(benchmark::kMillisecond);
+}
+
+}  // namespace zirvo::bench
