@@ -1,11 +1,13 @@
 // Where a swirl's points go.
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
 #include <limits>
 #include <set>
 
 #include "EngineHarness.h"
+#include "engine/MotionAhead.h"
 
 namespace zirvo {
 namespace {
@@ -108,6 +110,57 @@ TEST(Motion, PerPointColoursAreRandomPaletteEntriesNeverBlack) {
     seen.insert(p.colour);
   }
   EXPECT_EQ(seen.size(), 15u);
+}
+
+// A point computed ahead is the point MotionStep gives at the swirl's turn,
+// whatever changed in between: each motion input, or none.
+TEST(Motion, PointComputedAheadIsTheStepOfTheSwirlAsItIsAtItsTurn) {
+  SwirlSpec kind = testing::Kind();
+  kind.a = 180.0f;
+  kind.b = 70.0f;
+  Swirl base;
+  base.spec = 0;
+  base.pointsLeft = kind.nv;  // the first point: the figure at full size
+  base.startX = 120;
+  base.startY = 80;
+  base.spanX = 300;
+  base.spanY = -40;
+  base.tilt = 0.4f;
+  base.angle = 1.25f;
+  const std::vector<void (*)(Swirl&)> changes = {
+      [](Swirl&) {},
+      [](Swirl& s) { s.spec = 1; },  // the slot now holds another swirl
+      [](Swirl& s) { s.pointsLeft -= 1; },
+      [](Swirl& s) { s.startX += 1; },
+      [](Swirl& s) { s.startY -= 1; },
+      [](Swirl& s) { s.spanX += 1; },
+      [](Swirl& s) { s.spanY += 1; },
+      [](Swirl& s) { s.tilt += 0.5f; },
+      [](Swirl& s) { s.angle += 0.5f; },
+      [](Swirl& s) { s.angle = -0.0f; },
+  };
+  for (std::size_t c = 0; c < changes.size(); ++c) {
+    MotionAhead ahead;
+    Swirl prepared = base;
+    prepared.angle = 0.0f;  // +0 then -0: the bits count
+    ASSERT_NE(ahead.Prepare(kind, prepared), nullptr);
+    Swirl atTurn = prepared;
+    changes[c](atTurn);
+    Swirl direct = atTurn;
+    const ScreenPoint expected = MotionStep(kind, direct);
+    const ScreenPoint taken = ahead.Take(kind, atTurn);
+    EXPECT_EQ(taken.x, expected.x) << "change " << c;
+    EXPECT_EQ(taken.y, expected.y) << "change " << c;
+    EXPECT_EQ(std::bit_cast<std::uint32_t>(atTurn.angle),
+              std::bit_cast<std::uint32_t>(direct.angle))
+        << "change " << c;
+    EXPECT_EQ(ahead.Prepared(), nullptr) << "a point is taken once";
+  }
+  // A swirl with no step left gets nothing computed.
+  MotionAhead ahead;
+  Swirl fading = base;
+  fading.pointsLeft = 0;
+  EXPECT_EQ(ahead.Prepare(kind, fading), nullptr);
 }
 
 }  // namespace
