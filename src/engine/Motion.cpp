@@ -74,7 +74,7 @@ int Engine::StepSwirl(Swirl& swirl, ScreenPoint& point) {
 // where it will go: that insert then finds its memory fetched.
 void Engine::PrepareTurnAfterNext(const Swirl& swirl) {
   std::int32_t slot = SlotOf(swirl);
-  for (int turn = 0; turn < kTurnsAhead; ++turn)
+  for (int turn = 0; turn < kTurnsAhead && slot >= 0; ++turn)
     slot = SlotAt(slot).next >= 0 ? SlotAt(slot).next : ActiveHead;
   if (slot < 0)
     return;
