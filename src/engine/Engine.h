@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 
 #include "core/Random.h"
 #include "core/ScreenPoint.h"
@@ -77,7 +78,7 @@ class Engine {
   int EraseOldest(Swirl& swirl, ScreenPoint& out);
   int TickAt(std::int32_t index, ScreenPoint& out);
 
-  // The screen pixels the turn after next will most likely set: where its
+  // The screen pixels a turn a few turns ahead will most likely set: where its
   // swirl's next point and its oldest point lie, mapped. The count (0..2) of
   // `out` filled; asked once per turn, so that the pixels can be fetched
   // before they are written. Changes nothing.
@@ -98,18 +99,21 @@ class Engine {
   std::int32_t SlotOf(const Swirl& swirl) const {
     return static_cast<std::int32_t>(&swirl - SwirlTable.data());
   }
+  // Whether `swirl` is one of SwirlTable's (tests step swirls of their own).
   bool InTable(const Swirl& swirl) const {
-    return &swirl >= SwirlTable.data() && &swirl < SwirlTable.data() + SwirlTable.size();
+    const std::less<const Swirl*> before;
+    return !before(&swirl, SwirlTable.data()) &&
+           before(&swirl, SwirlTable.data() + SwirlTable.size());
   }
-  void PrepareTurnAfterNext(const Swirl& swirl);
-  static constexpr int kTurnsAhead = 2;
+  void PrepareTurnAhead(const Swirl& swirl);
+  static constexpr int kTurnsAhead = 4;
 
   SpecTable& specs_;
   const ScreenMap& map_;
   PointStore& store_;
   Random& random_;
   ShowTime& showTime_;
-  // Per slot: the next point, computed ahead (PrepareTurnAfterNext).
+  // Per slot: the next point, computed ahead (PrepareTurnAhead).
   std::array<MotionAhead, kMaxLiveSwirls> ahead_{};
   std::int32_t comingSlot_ = -1;  // the slot prepared last, until ComingPixels
 };

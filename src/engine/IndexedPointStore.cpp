@@ -91,22 +91,23 @@ std::int32_t IndexedPointStore::RemovePoint(std::int32_t index, ScreenPoint& out
   return n.chainNext;
 }
 
-// Hints come a couple of turns ahead of their inserts. The index line of the
-// last hint has arrived by the time of this one: fetch the node it names,
-// which the insert will link to, then the index line of this one.
+// Hints come some turns ahead of their inserts: the index line of a hint is
+// fetched at once, and the node it names (which the insert will link to) two
+// hints later, when that line has had time to arrive.
 void IndexedPointStore::PrefetchInsert(std::int32_t x, std::int32_t y) {
   if (!index_)
     return;
-  if (hinted_.x >= 0) {
-    const std::int32_t older = index_->NewestAt(hinted_.x, hinted_.y);
+  Hint& slot = hinted_[hintCount_++ % kHintDelay];
+  if (slot.x >= 0) {
+    const std::int32_t older = index_->NewestAt(slot.x, slot.y);
     if (older >= 0 && static_cast<std::uint32_t>(older) < capacity)
       __builtin_prefetch(&nodes[older], 1);
   }
   if (x >= 0 && x < width && y >= 0 && y < height) {
     index_->Prefetch(x, y);
-    hinted_ = ScreenPoint{x, y, kBlack};
+    slot = Hint{x, y};
   } else {
-    hinted_.x = -1;
+    slot.x = -1;
   }
 }
 

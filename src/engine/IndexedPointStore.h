@@ -49,7 +49,14 @@ class IndexedPointStore final : public PointStore, private NodePool {
   void PrefetchTrailAhead(std::int32_t next) const;
 
   std::unique_ptr<PixelIndex> index_;
-  ScreenPoint hinted_{-1, 0, kBlack};  // the last insert hinted at
+  // The inserts hinted at last (PrefetchInsert), the oldest at hintCount_.
+  struct Hint {
+    std::int32_t x = -1;  // -1: none
+    std::int32_t y = 0;
+  };
+  static constexpr std::uint32_t kHintDelay = 2;
+  Hint hinted_[kHintDelay];
+  std::uint32_t hintCount_ = 0;
 };
 
 }  // namespace zirvo

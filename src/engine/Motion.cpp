@@ -59,7 +59,7 @@ int Engine::StepSwirl(Swirl& swirl, ScreenPoint& point) {
 
   const std::int32_t index = store_.InsertPoint(swirl.newest, point);
   if (InTable(swirl))
-    PrepareTurnAfterNext(swirl);
+    PrepareTurnAhead(swirl);
   if (index == -1)
     return 0;
   swirl.newest = index;
@@ -69,10 +69,10 @@ int Engine::StepSwirl(Swirl& swirl, ScreenPoint& point) {
   return 1;
 }
 
-// The swirl whose turn comes after the next one (the active list read as a
-// ring, as pass follows pass) gets its next point now, and the store a hint of
-// where it will go: that insert then finds its memory fetched.
-void Engine::PrepareTurnAfterNext(const Swirl& swirl) {
+// The swirl whose turn comes kTurnsAhead turns after this one (the active list
+// read as a ring, as pass follows pass) gets its next point now, and the store
+// a hint of where it will go: that insert then finds its memory fetched.
+void Engine::PrepareTurnAhead(const Swirl& swirl) {
   std::int32_t slot = SlotOf(swirl);
   for (int turn = 0; turn < kTurnsAhead && slot >= 0; ++turn)
     slot = SlotAt(slot).next >= 0 ? SlotAt(slot).next : ActiveHead;

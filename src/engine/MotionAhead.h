@@ -1,4 +1,4 @@
-// A swirl's next point computed a couple of turns before the swirl takes it,
+// A swirl's next point computed a few turns before the swirl takes it,
 // so that the store can fetch what the insert will touch while other swirls
 // take their turns. MotionStep depends on nothing but the kind and the swirl
 // fields kept in MotionInputs: a point computed ahead is used only while those
