@@ -65,13 +65,9 @@ ScreenMap ComputeScreenMap(const Settings& settings, const ScreenSize& screen) {
   return map;
 }
 
-void ScreenMap::MapToScreen(ScreenPoint& point) const {
-  std::optional<std::int32_t> x = point.x;
-  std::optional<std::int32_t> y = point.y;
-  if (Scaling == 1) {
-    x = TruncToInt32(static_cast<double>(point.x) * ScaleX);
-    y = TruncToInt32(static_cast<double>(point.y) * ScaleY);
-  }
+void ScreenMap::MapScaled(ScreenPoint& point) const {
+  std::optional<std::int32_t> x = TruncToInt32(static_cast<double>(point.x) * ScaleX);
+  std::optional<std::int32_t> y = TruncToInt32(static_cast<double>(point.y) * ScaleY);
   if (x)
     x = AddOffset(*x, OffsetX);
   if (y)

@@ -20,8 +20,25 @@ struct ScreenMap {
   double RandYUnit = 0.0;  // VirtMaxY / 32767
 
   // Rewrites x and y from virtual to physical pixels. A result that a signed
-  // 32-bit integer cannot hold becomes x = -1 (no pixel).
-  void MapToScreen(ScreenPoint& point) const;
+  // 32-bit integer cannot hold becomes x = -1 (no pixel). Inline without
+  // scaling: the drawing pass maps several points per turn.
+  void MapToScreen(ScreenPoint& point) const {
+    if (Scaling == 1) {
+      MapScaled(point);
+      return;
+    }
+    const std::int64_t x = std::int64_t{point.x} + OffsetX;
+    const std::int64_t y = std::int64_t{point.y} + OffsetY;
+    if (x != static_cast<std::int32_t>(x) || y != static_cast<std::int32_t>(y)) {
+      point.x = -1;  // no pixel
+      return;
+    }
+    point.x = static_cast<std::int32_t>(x);
+    point.y = static_cast<std::int32_t>(y);
+  }
+
+ private:
+  void MapScaled(ScreenPoint& point) const;
 };
 
 ScreenMap ComputeScreenMap(const Settings& settings, const ScreenSize& screen);
