@@ -5,8 +5,9 @@
 #pragma once
 
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
-#include <vector>
+#include <memory>
 
 #include "core/Colour.h"
 #include "engine/DrawingPass.h"
@@ -15,6 +16,8 @@ namespace zirvo {
 
 class Framebuffer final : public PixelSink {
  public:
+  using Cell = std::atomic<std::uint32_t>;
+
   Framebuffer(std::int32_t width, std::int32_t height);
 
   std::int32_t Width() const { return width_; }
@@ -24,21 +27,54 @@ class Framebuffer final : public PixelSink {
   }
 
   // Counted in PixelsSet: the show's pixels.
-  void SetPixel(std::int32_t x, std::int32_t y, COLORREF colour) override;
+  void SetPixel(std::int32_t x, std::int32_t y, COLORREF colour) override {
+    // A single writer counts, so load and store suffice (no locked add per pixel).
+    pixelsSet_.store(pixelsSet_.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
+    Store(x, y, colour);
+  }
+  // Fetches the cell of (x, y) for writing; nothing for a pixel off the screen.
+  void Prefetch(std::int32_t x, std::int32_t y) override {
+    if (Contains(x, y))
+      __builtin_prefetch(&CellAt(x, y), 1);
+  }
   // Not counted: what the window itself paints (the banner).
-  void Store(std::int32_t x, std::int32_t y, COLORREF colour);
+  void Store(std::int32_t x, std::int32_t y, COLORREF colour) {
+    if (Contains(x, y))
+      CellAt(x, y).store(colour, std::memory_order_relaxed);
+  }
   // Black outside the screen.
-  COLORREF GetPixel(std::int32_t x, std::int32_t y) const;
+  COLORREF GetPixel(std::int32_t x, std::int32_t y) const {
+    return Contains(x, y) ? CellAt(x, y).load(std::memory_order_relaxed) : kBlack;
+  }
   void Fill(COLORREF colour);
+
+  // Row y's Width() cells, 0 <= y < Height(), for a reader that walks a row.
+  const Cell* Row(std::int32_t y) const {
+    return cells_.get() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width_);
+  }
 
   // SetPixel calls so far, clipped ones included (one writer at a time).
   std::uint64_t PixelsSet() const { return pixelsSet_.load(std::memory_order_relaxed); }
   std::uint64_t CountNotBlack() const;
 
  private:
+  // The cells come from an allocation of their own, offered huge pages before
+  // they are first touched (see AllocateCells).
+  struct CellsRelease {
+    std::size_t alignment = alignof(Cell);
+    void operator()(Cell* cells) const;
+  };
+
+  Cell& CellAt(std::int32_t x, std::int32_t y) const {
+    return cells_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
+                  static_cast<std::size_t>(x)];
+  }
+  static std::unique_ptr<Cell[], CellsRelease> AllocateCells(std::size_t count);
+
   std::int32_t width_;
   std::int32_t height_;
-  std::vector<std::atomic<std::uint32_t>> cells_;
+  std::size_t cellCount_;
+  std::unique_ptr<Cell[], CellsRelease> cells_;
   std::atomic<std::uint64_t> pixelsSet_{0};
 };
 
