@@ -61,9 +61,7 @@ class Collector {
     const auto refresh = std::chrono::microseconds(16667);
     auto next = std::chrono::steady_clock::now();
     while (!stop_.load()) {
-      std::int32_t first = 0;
-      std::int32_t last = 0;
-      if (screen_.CollectChanges(argb_.data(), first, last))
+      if (screen_.CollectChanges(argb_.data(), rows_))
         ++collections_;
       next += refresh;
       std::this_thread::sleep_until(next);
@@ -72,6 +70,7 @@ class Collector {
 
   TrackedScreen& screen_;
   std::vector<std::uint32_t> argb_;
+  std::vector<RowRun> rows_;
   std::atomic<bool> stop_{false};
   std::uint64_t collections_ = 0;
   std::thread thread_;
@@ -103,9 +102,8 @@ void SetPixelBenchmark(benchmark::State& state, bool collected) {
 void CollectBenchmark(benchmark::State& state, bool everyRow) {
   TrackedScreen screen(kWidth, kHeight);
   std::vector<std::uint32_t> argb(static_cast<std::size_t>(kWidth) * kHeight);
-  std::int32_t first = 0;
-  std::int32_t last = 0;
-  screen.CollectChanges(argb.data(), first, last);  // the initial all-rows change
+  std::vector<RowRun> rows;
+  screen.CollectChanges(argb.data(), rows);  // the initial all-rows change
   std::optional<DenseFrames> frames;
   if (!everyRow)
     frames.emplace(120);
@@ -120,7 +118,7 @@ void CollectBenchmark(benchmark::State& state, bool everyRow) {
     }
     ++frame;
     state.ResumeTiming();
-    screen.CollectChanges(argb.data(), first, last);
+    screen.CollectChanges(argb.data(), rows);
   }
   benchmark::DoNotOptimize(argb.data());
   if (!everyRow) {

@@ -1,6 +1,34 @@
 #include "platform/headless/TrackedScreen.h"
 
+#include <algorithm>
+
 namespace zirvo {
+
+namespace {
+
+// Pixels converted at a time: loaded from the cells one by one (atomics are
+// never loaded as a vector), then converted from a plain array whose size the
+// compiler knows, which it turns into vector instructions even at -O2.
+constexpr std::int32_t kBlock = 64;
+
+void ConvertBlock(const std::uint32_t (&colours)[kBlock], std::uint32_t* argb) {
+  for (std::int32_t i = 0; i < kBlock; ++i)
+    argb[i] = TrackedScreen::ToArgb(colours[i]);
+}
+
+void ConvertRow(const Framebuffer::Cell* cells, std::int32_t width, std::uint32_t* argb) {
+  std::uint32_t colours[kBlock];
+  std::int32_t x = 0;
+  for (; x + kBlock <= width; x += kBlock) {
+    for (std::int32_t i = 0; i < kBlock; ++i)
+      colours[i] = cells[x + i].load(std::memory_order_relaxed);
+    ConvertBlock(colours, argb + x);
+  }
+  for (; x < width; ++x)
+    argb[x] = TrackedScreen::ToArgb(cells[x].load(std::memory_order_relaxed));
+}
+
+}  // namespace
 
 TrackedScreen::TrackedScreen(std::int32_t width, std::int32_t height)
     : framebuffer_(width, height),
@@ -10,40 +38,44 @@ TrackedScreen::TrackedScreen(std::int32_t width, std::int32_t height)
     MarkRow(y);
 }
 
-void TrackedScreen::SetPixel(std::int32_t x, std::int32_t y, COLORREF colour) {
-  framebuffer_.SetPixel(x, y, colour);
-  if (framebuffer_.Contains(x, y))
-    MarkRow(y);
-}
-
-void TrackedScreen::Store(std::int32_t x, std::int32_t y, COLORREF colour) {
-  framebuffer_.Store(x, y, colour);
-  if (framebuffer_.Contains(x, y))
-    MarkRow(y);
-}
-
 void TrackedScreen::Fill(COLORREF colour) {
   framebuffer_.Fill(colour);
   for (std::int32_t y = 0; y < framebuffer_.Height(); ++y)
     MarkRow(y);
 }
 
-bool TrackedScreen::CollectChanges(std::uint32_t* argb, std::int32_t& firstRow,
-                                   std::int32_t& lastRow) {
-  bool any = false;
-  const std::int32_t width = framebuffer_.Width();
+bool TrackedScreen::TakeChangedRows(std::vector<RowRun>& runs) {
+  runs.clear();
   for (std::int32_t y = 0; y < framebuffer_.Height(); ++y) {
-    if (dirty_[static_cast<std::size_t>(y)].exchange(0, std::memory_order_acquire) == 0)
+    std::atomic<std::uint8_t>& flag = dirty_[static_cast<std::size_t>(y)];
+    // A plain load first: most rows are clean, and the exchange is a locked
+    // instruction.
+    if (flag.load(std::memory_order_relaxed) == 0 ||
+        flag.exchange(0, std::memory_order_acquire) == 0)
       continue;
-    if (!any)
-      firstRow = y;
-    lastRow = y;
-    any = true;
-    std::uint32_t* row = argb + static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
-    for (std::int32_t x = 0; x < width; ++x)
-      row[x] = ToArgb(framebuffer_.GetPixel(x, y));
+    if (!runs.empty() && runs.back().first + runs.back().count == y) {
+      ++runs.back().count;
+    } else {
+      runs.push_back({y, 1});
+    }
   }
-  return any;
+  return !runs.empty();
+}
+
+void TrackedScreen::ConvertRows(std::int32_t first, std::int32_t count, std::uint32_t* argb,
+                                std::size_t pitch) const {
+  const std::int32_t width = framebuffer_.Width();
+  for (std::int32_t i = 0; i < count; ++i)
+    ConvertRow(framebuffer_.Row(first + i), width, argb + static_cast<std::size_t>(i) * pitch);
+}
+
+bool TrackedScreen::CollectChanges(std::uint32_t* argb, std::vector<RowRun>& runs) {
+  if (!TakeChangedRows(runs))
+    return false;
+  const std::size_t width = static_cast<std::size_t>(framebuffer_.Width());
+  for (const RowRun& run : runs)
+    ConvertRows(run.first, run.count, argb + static_cast<std::size_t>(run.first) * width, width);
+  return true;
 }
 
 }  // namespace zirvo

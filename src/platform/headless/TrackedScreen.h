@@ -1,46 +1,70 @@
 // A Framebuffer that remembers which rows changed, so a window that shows it
-// copies only those rows at each frame. The drawing thread sets pixels while
-// the window thread collects the changes: a row's flag is raised after its
-// pixel is stored (release) and taken down before the row is read (acquire),
-// so a change is never lost, at worst shown one frame later.
+// converts and copies only those rows at each frame. The drawing thread sets
+// pixels while the window thread collects the changes: a row's flag is raised
+// after its pixel is stored (release) and taken down before the row is read
+// (acquire), so a change is never lost, at worst shown one frame later.
 #pragma once
 
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "platform/headless/Framebuffer.h"
 
 namespace zirvo {
 
+// Consecutive changed rows: first, first + 1, ..., first + count - 1.
+struct RowRun {
+  std::int32_t first = 0;
+  std::int32_t count = 0;
+};
+
 class TrackedScreen final : public PixelSink {
  public:
   TrackedScreen(std::int32_t width, std::int32_t height);
 
-  void SetPixel(std::int32_t x, std::int32_t y, COLORREF colour) override;
+  void SetPixel(std::int32_t x, std::int32_t y, COLORREF colour) override {
+    framebuffer_.SetPixel(x, y, colour);
+    if (framebuffer_.Contains(x, y))
+      MarkRow(y);
+  }
+  void Prefetch(std::int32_t x, std::int32_t y) override { framebuffer_.Prefetch(x, y); }
   // What the window paints itself (not counted as the show's pixels).
-  void Store(std::int32_t x, std::int32_t y, COLORREF colour);
+  void Store(std::int32_t x, std::int32_t y, COLORREF colour) {
+    framebuffer_.Store(x, y, colour);
+    if (framebuffer_.Contains(x, y))
+      MarkRow(y);
+  }
   void Fill(COLORREF colour);
 
-  // Converts every row changed since the last call into `argb` (0xAARRGGBB,
-  // Width() pixels per row, the whole screen). Returns false when nothing
-  // changed; otherwise [firstRow, lastRow] spans the changed rows.
-  bool CollectChanges(std::uint32_t* argb, std::int32_t& firstRow, std::int32_t& lastRow);
+  // Takes down the flags of the rows changed since the last call and lists
+  // those rows in `runs` (replaced), top to bottom. Returns false when none
+  // changed. Only the window thread calls it; the rows listed are read with
+  // ConvertRows afterwards.
+  bool TakeChangedRows(std::vector<RowRun>& runs);
+  // Rows [first, first + count) as 0xAARRGGBB: row first + i at argb + i * pitch
+  // (pitch in pixels, at least Width()).
+  void ConvertRows(std::int32_t first, std::int32_t count, std::uint32_t* argb,
+                   std::size_t pitch) const;
+  // Both at once: each changed row y converted to argb + y * Width() (a whole
+  // screen's buffer).
+  bool CollectChanges(std::uint32_t* argb, std::vector<RowRun>& runs);
 
   const Framebuffer& Pixels() const { return framebuffer_; }
   std::int32_t Width() const { return framebuffer_.Width(); }
   std::int32_t Height() const { return framebuffer_.Height(); }
 
-  static std::uint32_t ToArgb(COLORREF colour) {
-    return 0xFF000000u | (static_cast<std::uint32_t>(RedOf(colour)) << 16) |
-           (static_cast<std::uint32_t>(GreenOf(colour)) << 8) | BlueOf(colour);
+  static constexpr std::uint32_t ToArgb(COLORREF colour) {
+    return 0xFF000000u | ((colour & 0xFFu) << 16) | (colour & 0xFF00u) | ((colour >> 16) & 0xFFu);
   }
 
  private:
   void MarkRow(std::int32_t y) {
-    if (y >= 0 && y < framebuffer_.Height()) {
-      dirty_[static_cast<std::size_t>(y)].store(1, std::memory_order_release);
-    }
+    // Stored even when already up: skipping it would let the window take down
+    // an earlier raise that does not cover this pixel's store.
+    dirty_[static_cast<std::size_t>(y)].store(1, std::memory_order_release);
   }
 
   Framebuffer framebuffer_;

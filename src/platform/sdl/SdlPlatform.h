@@ -73,6 +73,8 @@ class SdlPlatform final : public ShellPlatform {
 
   void Dispatch(const SDL_Event& event);
   void Present(bool force);
+  // Converts a run of changed rows into the texture.
+  void WriteRows(const RowRun& run);
   void LogPixels(const char* when);
 
   Shell* shell_ = nullptr;
@@ -81,6 +83,8 @@ class SdlPlatform final : public ShellPlatform {
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* texture_ = nullptr;
   std::unique_ptr<TrackedScreen> screen_;
+  std::vector<RowRun> changedRows_;
+  // Only for a texture that cannot be locked: a run's pixels on their way.
   std::vector<std::uint32_t> staging_;
   BannerFont font_;
   bool fontTried_ = false;
