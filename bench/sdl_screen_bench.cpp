@@ -1,7 +1,9 @@
 // The SDL backend's screen (TrackedScreen) without a window: one pixel set as
-// the drawing thread makes it, alone and while another thread collects the
-// changes at 60 Hz as the window thread does, and the collection of one frame's
-// changes (every row, or a dense-scene frame).
+// the drawing thread makes it, alone, hinted a few pixels ahead as the drawing
+// pass does, and while another thread collects the changes at 60 Hz as the
+// window thread does; the dense scene's real pass into it, with and without
+// the hints; and the collection of one frame's changes (every row, or a
+// dense-scene frame).
 #include <benchmark/benchmark.h>
 
 #include <atomic>
@@ -12,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "BenchShow.h"
 #include "Benchmarks.h"
 #include "platform/headless/TrackedScreen.h"
 #include "sdl_frames.h"
@@ -76,7 +79,10 @@ class Collector {
   std::thread thread_;
 };
 
-void SetPixelBenchmark(benchmark::State& state, bool collected) {
+// How far ahead the drawing pass hints a pixel, in pixels set (a few turns).
+constexpr std::size_t kPrefetchAhead = 8;
+
+void SetPixelBenchmark(benchmark::State& state, bool collected, bool prefetched = false) {
   TrackedScreen screen(kWidth, kHeight);
   PixelSink& display = screen;  // the drawing thread calls through the interface
   const std::vector<PixelSet> pixels = RandomPixels();
@@ -86,8 +92,16 @@ void SetPixelBenchmark(benchmark::State& state, bool collected) {
     if (collected)
       collector = std::make_unique<Collector>(screen);
     for (auto _ : state) {
-      for (const PixelSet& pixel : pixels)
-        display.SetPixel(pixel.x, pixel.y, pixel.colour);
+      if (prefetched) {
+        for (std::size_t i = 0; i < pixels.size(); ++i) {
+          const PixelSet& ahead = pixels[(i + kPrefetchAhead) % pixels.size()];
+          display.Prefetch(ahead.x, ahead.y);
+          display.SetPixel(pixels[i].x, pixels[i].y, pixels[i].colour);
+        }
+      } else {
+        for (const PixelSet& pixel : pixels)
+          display.SetPixel(pixel.x, pixel.y, pixel.colour);
+      }
     }
     if (collector)
       collections = collector->Collections();
@@ -96,6 +110,37 @@ void SetPixelBenchmark(benchmark::State& state, bool collected) {
   if (collected)
     state.counters["collections"] = static_cast<double>(collections);
   benchmark::DoNotOptimize(screen.Pixels().PixelsSet());
+}
+
+// Passes on the drawing thread only: forwards the pixels and drops the hints.
+class UnhintedSink final : public PixelSink {
+ public:
+  explicit UnhintedSink(PixelSink& sink) : sink_(sink) {}
+  void SetPixel(std::int32_t x, std::int32_t y, COLORREF colour) override {
+    sink_.SetPixel(x, y, colour);
+  }
+
+ private:
+  PixelSink& sink_;
+};
+
+// The dense scene's real drawing pass (trails full) into the TrackedScreen,
+// its Prefetch hints passed on or dropped: what the hint is worth where pixel
+// sets come between the engine's own work, as in the show.
+void DensePassBenchmark(benchmark::State& state, bool hinted) {
+  BenchShow bench("dense.zrv", StoreKind::kIndexed);
+  bench.Passes(QuickMode() ? 20 : 3020);
+  TrackedScreen screen(kWidth, kHeight);
+  UnhintedSink unhinted(screen);
+  PixelSink& sink = hinted ? static_cast<PixelSink&>(screen) : unhinted;
+  const std::uint64_t turnsBefore = bench.delay.turns;
+  const std::uint64_t pixelsBefore = screen.Pixels().PixelsSet();
+  for (auto _ : state)
+    DrawingPass(*bench.show.engine, sink, bench.delay);
+  state.counters["turns_per_s"] = benchmark::Counter(
+      static_cast<double>(bench.delay.turns - turnsBefore), benchmark::Counter::kIsRate);
+  state.counters["pixels_per_s"] = benchmark::Counter(
+      static_cast<double>(screen.Pixels().PixelsSet() - pixelsBefore), benchmark::Counter::kIsRate);
 }
 
 // Every row changed (one pixel per row is enough to flag it) or one dense frame.
@@ -141,6 +186,20 @@ void RegisterSdlScreenBenchmarks(bool quick) {
       ->Iterations(quick ? 2 : 2000)
       ->UseRealTime()
       ->Unit(benchmark::kMicrosecond);
+  benchmark::RegisterBenchmark(
+      "sdl/setpixel/prefetched",
+      [](benchmark::State& state) { SetPixelBenchmark(state, false, true); })
+      ->Iterations(quick ? 2 : 2000)
+      ->UseRealTime()
+      ->Unit(benchmark::kMicrosecond);
+  for (const bool hinted : {true, false}) {
+    benchmark::RegisterBenchmark(
+        hinted ? "sdl/pass/dense/hinted" : "sdl/pass/dense/unhinted",
+        [hinted](benchmark::State& state) { DensePassBenchmark(state, hinted); })
+        ->Iterations(quick ? 2 : 3000)
+        ->UseRealTime()
+        ->Unit(benchmark::kMicrosecond);
+  }
   benchmark::RegisterBenchmark("sdl/collect/every_row",
                                [](benchmark::State& state) { CollectBenchmark(state, true); })
       ->Iterations(quick ? 2 : 200)
