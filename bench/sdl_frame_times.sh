@@ -7,7 +7,8 @@
 # every frame), and about the show's calibrated pace (filled at wait=3, since
 # Down leaves 1 and 2 as they are, then 25 presses of Down take the wait to
 # 19195, one turn per ~0.1 ms). Each as built and with SDL's OpenGL renderer
-# forced, as the program presented before.
+# forced, as the program presented before (ZIRVO_FRAME_VARIANTS=built leaves
+# the OpenGL runs out).
 # Usage: bench/sdl_frame_times.sh ZIRVO [FILL_SECONDS [MEASURED_SECONDS]]
 set -euo pipefail
 repo="$(cd "$(dirname "$0")/.." && pwd)"
@@ -69,7 +70,7 @@ for pace in flat calibrated; do
     what="show's pace"
   fi
   means=()
-  for variant in built opengl; do
+  for variant in ${ZIRVO_FRAME_VARIANTS:-built opengl}; do
     settings=()
     how="$what, as built"
     if [ "$variant" = opengl ]; then
