@@ -115,7 +115,9 @@ class Engine {
   ShowTime& showTime_;
   // Per slot: the next point, computed ahead (PrepareTurnAhead).
   std::array<MotionAhead, kMaxLiveSwirls> ahead_{};
-  std::int32_t comingSlot_ = -1;  // the slot prepared last, until ComingPixels
+  std::int32_t preparedSlots_[2] = {-1, -1};  // the slots prepared last
+  std::uint32_t preparedCount_ = 0;
+  std::int32_t comingSlot_ = -1;  // the slot ComingPixels looks at next
 };
 
 }  // namespace zirvo

@@ -86,14 +86,14 @@ std::int32_t IndexedPointStore::RemovePoint(std::int32_t index, ScreenPoint& out
     out.colour = static_cast<COLORREF>(restore);
   }
   FreeNode(index);
-  if (index_)
-    PrefetchTrailAhead(n.chainNext);
   return n.chainNext;
 }
 
-// Hints come some turns ahead of their inserts: the index line of a hint is
-// fetched at once, and the node it names (which the insert will link to) two
-// hints later, when that line has had time to arrive.
+// Hints come some turns ahead of their operations, one of each kind a turn.
+// For an insert, the index line of its pixel is fetched at once, and the node
+// it names (which the insert will link to) two hints later, when that line
+// has had time to arrive. A guess about the future, never a change: a wrong
+// one costs only the fetch.
 void IndexedPointStore::PrefetchInsert(std::int32_t x, std::int32_t y) {
   if (!index_)
     return;
@@ -111,22 +111,26 @@ void IndexedPointStore::PrefetchInsert(std::int32_t x, std::int32_t y) {
   }
 }
 
-// The caller removes a trail's points oldest first, one per turn of that
-// swirl, hundreds of turns apart. Fetch now what the next removal from this
-// trail will touch: its node (already fetched by the last call) names its
-// neighbours on its pixel, its pixel and the node after it. By then those
-// scattered lines are in cache. A guess about the future, never a change: a
-// wrong one costs only the fetch.
-void IndexedPointStore::PrefetchTrailAhead(std::int32_t next) const {
-  if (next < 0 || static_cast<std::uint32_t>(next) >= capacity)
+// The same two steps for a removal: its node now, and two hints later, when
+// the node has arrived, what it names: its neighbours on its pixel and the
+// pixel's index line.
+void IndexedPointStore::PrefetchRemove(std::int32_t index) {
+  if (!index_)
     return;
-  const PointNode& coming = nodes[next];
-  for (const std::int32_t link : {coming.rowPrev, coming.rowNext, coming.chainNext}) {
-    if (link >= 0 && static_cast<std::uint32_t>(link) < capacity)
-      __builtin_prefetch(&nodes[link], 1);
+  std::int32_t& slot = removals_[removalCount_++ % kHintDelay].node;
+  if (slot >= 0 && static_cast<std::uint32_t>(slot) < capacity) {
+    const PointNode& node = nodes[slot];
+    for (const std::int32_t link : {node.rowPrev, node.rowNext}) {
+      if (link >= 0 && static_cast<std::uint32_t>(link) < capacity)
+        __builtin_prefetch(&nodes[link], 1);
+    }
+    if (node.x >= 0 && node.x < width && node.y >= 0 && node.y < height)
+      index_->Prefetch(node.x, node.y);
   }
-  if (coming.x >= 0 && coming.x < width && coming.y >= 0 && coming.y < height)
-    index_->Prefetch(coming.x, coming.y);
+  const bool inPool = index >= 0 && static_cast<std::uint32_t>(index) < capacity;
+  if (inPool)
+    __builtin_prefetch(&nodes[index], 1);
+  slot = inPool ? index : -1;
 }
 
 int IndexedPointStore::GetPoint(std::int32_t index, ScreenPoint& out) const {

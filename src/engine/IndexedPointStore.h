@@ -31,6 +31,7 @@ class IndexedPointStore final : public PointStore, private NodePool {
   std::int32_t RemovePoint(std::int32_t index, ScreenPoint& out) override;
   int GetPoint(std::int32_t index, ScreenPoint& out) const override;
   void PrefetchInsert(std::int32_t x, std::int32_t y) override;
+  void PrefetchRemove(std::int32_t index) override;
   bool IsInert() const override { return nodes == nullptr; }
   std::uint32_t Capacity() const override { return capacity; }
   std::uint32_t FreeCount() const override { return freeCount; }
@@ -46,7 +47,6 @@ class IndexedPointStore final : public PointStore, private NodePool {
  private:
   std::int32_t NewestAt(std::int32_t x, std::int32_t y) const;
   std::int32_t SearchPool(std::int32_t x, std::int32_t y) const;
-  void PrefetchTrailAhead(std::int32_t next) const;
 
   std::unique_ptr<PixelIndex> index_;
   // The inserts hinted at last (PrefetchInsert), the oldest at hintCount_.
@@ -56,6 +56,11 @@ class IndexedPointStore final : public PointStore, private NodePool {
   };
   static constexpr std::uint32_t kHintDelay = 2;
   Hint hinted_[kHintDelay];
+  struct Removal {
+    std::int32_t node = -1;  // -1: none
+  };
+  Removal removals_[kHintDelay];  // the removals hinted at last
+  std::uint32_t removalCount_ = 0;
   std::uint32_t hintCount_ = 0;
 };
 

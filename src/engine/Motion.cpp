@@ -85,7 +85,11 @@ void Engine::PrepareTurnAhead(const Swirl& swirl) {
           ahead_[static_cast<std::size_t>(slot)].Prepare(specs_[coming.spec], coming)) {
     store_.PrefetchInsert(point->x, point->y);
   }
-  comingSlot_ = slot;
+  store_.PrefetchRemove(coming.oldest);
+  // The pixels are asked for two turns later, once the oldest node is here.
+  std::int32_t& earlier = preparedSlots_[preparedCount_++ % 2];
+  comingSlot_ = earlier;
+  earlier = slot;
 }
 
 int Engine::ComingPixels(ScreenPoint (&out)[2]) {

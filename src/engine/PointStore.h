@@ -55,6 +55,8 @@ class PointStore {
   virtual std::int32_t RemovePoint(std::int32_t index, ScreenPoint& out) = 0;
   // A hint that a point will soon be inserted at (x, y); changes nothing.
   virtual void PrefetchInsert(std::int32_t /*x*/, std::int32_t /*y*/) {}
+  // A hint that node `index` will soon be removed; changes nothing.
+  virtual void PrefetchRemove(std::int32_t /*index*/) {}
   // Copies node `index`'s x, y, colour: 1, or 0 when inert or beyond the pool.
   virtual int GetPoint(std::int32_t index, ScreenPoint& out) const = 0;
 
