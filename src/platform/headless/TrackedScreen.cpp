@@ -34,12 +34,15 @@ TrackedScreen::TrackedScreen(std::int32_t width, std::int32_t height)
     : framebuffer_(width, height),
       dirty_(std::make_unique<std::atomic<std::uint8_t>[]>(
           static_cast<std::size_t>(framebuffer_.Height()))) {
-  for (std::int32_t y = 0; y < framebuffer_.Height(); ++y)
-    MarkRow(y);
+  MarkAllRows();
 }
 
 void TrackedScreen::Fill(COLORREF colour) {
   framebuffer_.Fill(colour);
+  MarkAllRows();
+}
+
+void TrackedScreen::MarkAllRows() {
   for (std::int32_t y = 0; y < framebuffer_.Height(); ++y)
     MarkRow(y);
 }

@@ -38,6 +38,9 @@ class TrackedScreen final : public PixelSink {
       MarkRow(y);
   }
   void Fill(COLORREF colour);
+  // Counts every row as changed, its pixels as they are: for a window that
+  // lost what it showed.
+  void MarkAllRows();
 
   // Takes down the flags of the rows changed since the last call and lists
   // those rows in `runs` (replaced), top to bottom. Returns false when none

@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -24,6 +25,21 @@ Key KeyOf(SDL_Keycode code) {
     default:
       return Key::kOther;
   }
+}
+
+// Unless the environment asks for another renderer, frames go straight to the
+// window's own surface: no texture to copy into it, and only the changed rows
+// put to the display.
+bool WantsWindowSurface() {
+  const char* driver = SDL_GetHint(SDL_HINT_RENDER_DRIVER);
+  return driver == nullptr || SDL_strcasecmp(driver, "software") == 0;
+}
+
+// A surface of 32-bit pixels that TrackedScreen's 0xAARRGGBB fits as it is
+// (where the top byte is unused or alpha, always opaque here).
+bool TakesArgbRows(const SDL_Surface& surface) {
+  return surface.format != nullptr && (surface.format->format == SDL_PIXELFORMAT_RGB888 ||
+                                       surface.format->format == SDL_PIXELFORMAT_ARGB8888);
 }
 
 }  // namespace
@@ -101,13 +117,19 @@ bool SdlPlatform::InitWindow(ScreenSize& screen) {
   window_ =
       SDL_CreateWindow("Zirvo", bounds.x, bounds.y, bounds.w, bounds.h,
                        SDL_WINDOW_BORDERLESS | SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_HIDDEN);
-  if (window_ != nullptr)
+  if (window_ != nullptr && WantsWindowSurface()) {
+    const SDL_Surface* surface = SDL_GetWindowSurface(window_);
+    drawsOnSurface_ = surface != nullptr && TakesArgbRows(*surface);
+  }
+  // Otherwise a renderer (the software one draws on the same surface, in the
+  // pixel format it has) with a texture to copy from.
+  if (window_ != nullptr && !drawsOnSurface_)
     renderer_ = SDL_CreateRenderer(window_, -1, 0);
   if (renderer_ != nullptr) {
     texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
                                  bounds.w, bounds.h);
   }
-  if (texture_ == nullptr) {
+  if (window_ == nullptr || (!drawsOnSurface_ && texture_ == nullptr)) {
     windowError_ = std::string("cannot create the window: ") + SDL_GetError();
     return false;
   }
@@ -247,28 +269,92 @@ void SdlPlatform::Dispatch(const SDL_Event& event) {
 
 void SdlPlatform::Present(bool force) {
   const auto start = FrameLog::Clock::now();
-  const bool changed = screen_->TakeChangedRows(changedRows_);
-  if (changed) {
-    // Each run of changed rows is converted straight into the texture (the
-    // software renderer hands out its own pixels), every pixel of the locked
-    // rows written, as locking asks. Measured cheaper than converting into a
-    // buffer of our own and updating the texture from it.
-    for (const RowRun& run : changedRows_)
-      WriteRows(run);
-  }
-  if (changed || force) {
-    SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
-    SDL_RenderPresent(renderer_);
-    if (frameLog_)
-      frameLog_->Presented(start, FrameLog::Clock::now());
-  }
+  const bool shown = drawsOnSurface_ ? PresentOnSurface(force) : PresentWithRenderer(force);
+  if (shown && frameLog_)
+    frameLog_->Presented(start, FrameLog::Clock::now());
   if (logPixels_ && !firstPixelLogged_ && screen_->Pixels().PixelsSet() > pixelsBeforeShow_) {
     firstPixelLogged_ = true;
     LogPixels("first");
   }
 }
 
-void SdlPlatform::WriteRows(const RowRun& run) {
+bool SdlPlatform::PresentOnSurface(bool force) {
+  // Valid until the window changes size; then SDL makes a new one.
+  SDL_Surface* surface = SDL_GetWindowSurface(window_);
+  if (surface == nullptr || !TakesArgbRows(*surface))
+    return false;  // the changes wait for the next frame
+  if (surface != surface_ || surface->w != surfaceWidth_ || surface->h != surfaceHeight_) {
+    surface_ = surface;
+    surfaceWidth_ = surface->w;
+    surfaceHeight_ = surface->h;
+    screen_->MarkAllRows();  // a new surface holds nothing yet
+    force = true;
+  }
+  const bool changed = screen_->TakeChangedRows(changedRows_);
+  if (changed) {
+    const bool locked = SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) == 0;
+    for (const RowRun& run : changedRows_)
+      WriteRowsToSurface(*surface, run);
+    if (locked)
+      SDL_UnlockSurface(surface);
+  }
+  if (force) {
+    SDL_UpdateWindowSurface(window_);
+  } else if (changed) {
+    // Only the changed rows go to the display.
+    updateRects_.clear();
+    for (const RowRun& run : changedRows_) {
+      const int rows = std::min(run.count, surface->h - run.first);
+      if (rows > 0)
+        updateRects_.push_back({0, run.first, std::min(surface->w, screen_->Width()), rows});
+    }
+    if (!updateRects_.empty()) {
+      SDL_UpdateWindowSurfaceRects(window_, updateRects_.data(),
+                                   static_cast<int>(updateRects_.size()));
+    }
+  }
+  return changed || force;
+}
+
+void SdlPlatform::WriteRowsToSurface(SDL_Surface& surface, const RowRun& run) {
+  const int rows = std::min(run.count, surface.h - run.first);
+  if (rows <= 0)
+    return;
+  auto* first = static_cast<std::uint8_t*>(surface.pixels) +
+                static_cast<std::size_t>(run.first) * static_cast<std::size_t>(surface.pitch);
+  if (surface.w >= screen_->Width()) {
+    screen_->ConvertRows(run.first, rows, reinterpret_cast<std::uint32_t*>(first),
+                         static_cast<std::size_t>(surface.pitch) / sizeof(std::uint32_t));
+    return;
+  }
+  // A window narrower than the screen shows the left part of each row.
+  const std::size_t width = static_cast<std::size_t>(screen_->Width());
+  staging_.resize(width * static_cast<std::size_t>(rows));
+  screen_->ConvertRows(run.first, rows, staging_.data(), width);
+  for (int i = 0; i < rows; ++i) {
+    std::memcpy(first + static_cast<std::size_t>(i) * static_cast<std::size_t>(surface.pitch),
+                staging_.data() + static_cast<std::size_t>(i) * width,
+                static_cast<std::size_t>(surface.w) * sizeof(std::uint32_t));
+  }
+}
+
+bool SdlPlatform::PresentWithRenderer(bool force) {
+  const bool changed = screen_->TakeChangedRows(changedRows_);
+  if (changed) {
+    // Each run of changed rows is converted straight into the texture, every
+    // pixel of the locked rows written, as locking asks. Measured cheaper than
+    // converting into a buffer of our own and updating the texture from it.
+    for (const RowRun& run : changedRows_)
+      WriteRowsToTexture(run);
+  }
+  if (!changed && !force)
+    return false;
+  SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+  SDL_RenderPresent(renderer_);
+  return true;
+}
+
+void SdlPlatform::WriteRowsToTexture(const RowRun& run) {
   const SDL_Rect rows = {0, run.first, screen_->Width(), run.count};
   void* pixels = nullptr;
   int pitch = 0;
@@ -293,6 +379,8 @@ void SdlPlatform::LogPixels(const char* when) {
 }
 
 std::string SdlPlatform::RendererName() const {
+  if (drawsOnSurface_)
+    return "surface";
   SDL_RendererInfo info;
   if (renderer_ == nullptr || SDL_GetRendererInfo(renderer_, &info) != 0 || info.name == nullptr)
     return "";

@@ -21,6 +21,8 @@
 struct SDL_Window;
 struct SDL_Renderer;
 struct SDL_Texture;
+struct SDL_Surface;
+struct SDL_Rect;
 union SDL_Event;
 
 namespace zirvo {
@@ -59,7 +61,8 @@ class SdlPlatform final : public ShellPlatform {
   // One frame as the message loop shows it at each refresh: the rows changed
   // since the last one, if any (public for the benchmarks).
   void PresentFrame() { Present(false); }
-  // The renderer SDL chose ("opengl", "software", ...); empty before InitWindow.
+  // How frames reach the window: "surface" (its own surface), or the renderer
+  // SDL chose ("opengl", "software", ...); empty before InitWindow.
   std::string RendererName() const;
 
  private:
@@ -72,14 +75,25 @@ class SdlPlatform final : public ShellPlatform {
   };
 
   void Dispatch(const SDL_Event& event);
+  // Shows the rows changed since the last frame (all of them when forced).
   void Present(bool force);
-  // Converts a run of changed rows into the texture.
-  void WriteRows(const RowRun& run);
+  // Present's two ways; each returns whether it presented a frame.
+  bool PresentOnSurface(bool force);
+  bool PresentWithRenderer(bool force);
+  // A run of changed rows converted into the window's surface or the texture.
+  void WriteRowsToSurface(SDL_Surface& surface, const RowRun& run);
+  void WriteRowsToTexture(const RowRun& run);
   void LogPixels(const char* when);
 
   Shell* shell_ = nullptr;
   bool videoStarted_ = false;
   SDL_Window* window_ = nullptr;
+  // Frames go to the window's surface, or through a renderer and its texture.
+  bool drawsOnSurface_ = false;
+  SDL_Surface* surface_ = nullptr;  // the one last drawn on
+  int surfaceWidth_ = 0;
+  int surfaceHeight_ = 0;
+  std::vector<SDL_Rect> updateRects_;
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* texture_ = nullptr;
   std::unique_ptr<TrackedScreen> screen_;
