@@ -71,11 +71,13 @@ bool SdlPlatform::Open(std::string& error) {
   // A click is a click even when it also gives the window the focus (SDL would
   // drop one that comes within a few ms of the focus, as after calibration).
   SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
-  // Each frame is pixels copied one to one: drawn in memory and put to the
-  // window (shared memory on X11), a 1920 x 1080 frame takes a few ms. SDL's
-  // first choice, OpenGL, is often a software one (virtual machines, Xvfb, no
-  // GPU driver), where a present took longer than a refresh. SDL_RENDER_DRIVER
-  // and SDL_FRAMEBUFFER_ACCELERATION in the environment still choose.
+  // Each frame is pixels copied one to one: the changed rows converted into
+  // the window's own surface and put to the window (shared memory on X11), a
+  // few ms for a whole 1920 x 1080 frame. SDL's first choice, OpenGL, is often
+  // a software one (virtual machines, Xvfb, no GPU driver), where a present
+  // took longer than a refresh. SDL_RENDER_DRIVER (any other renderer than the
+  // software one presents through that renderer) and
+  // SDL_FRAMEBUFFER_ACCELERATION in the environment still choose.
   SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
@@ -255,6 +257,10 @@ void SdlPlatform::Dispatch(const SDL_Event& event) {
       if (event.window.event == SDL_WINDOWEVENT_EXPOSED) {
         shell_->OnPaint();
         Present(true);
+      } else if (event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+        // The surface drawn on is gone, even where its successor lands at the
+        // same address: the next frame draws every row on the new one.
+        surface_ = nullptr;
       } else if (event.window.event == SDL_WINDOWEVENT_CLOSE) {
         shell_->OnDestroy();
       }
