@@ -1,6 +1,8 @@
 // One frame presented by the SDL backend, in a real window: the path the
-// message loop takes at each refresh (collect the changed rows, update the
-// texture, copy it to the window, present), with every row changed and with a
+// message loop takes at each refresh (take the changed rows, convert them into
+// the window's surface, put those rows to the display; or, with a renderer,
+// into its texture, copied to the window and presented), with every row
+// changed and with a
 // dense-scene frame's changes. Frames come at 60 Hz, as in the show, so that
 // the X server has finished with one before the next. Skipped without a
 // display (run under Xvfb or a desktop). The /opengl runs force SDL's OpenGL
