@@ -2,12 +2,11 @@
 // message loop takes at each refresh (take the changed rows, convert them into
 // the window's surface, put those rows to the display; or, with a renderer,
 // into its texture, copied to the window and presented), with every row
-// changed and with a
-// dense-scene frame's changes. Frames come at 60 Hz, as in the show, so that
-// the X server has finished with one before the next. Skipped without a
-// display (run under Xvfb or a desktop). The /opengl runs force SDL's OpenGL
-// renderer, its own first choice, which the program used before it asked for
-// drawing in memory: the two side by side.
+// changed and with a dense-scene frame's changes. Frames come at 60 Hz, as in
+// the show, so that the X server has finished with one before the next.
+// Skipped without a display (run under Xvfb or a desktop). The /opengl runs
+// force SDL's OpenGL renderer, its own first choice, which the program used
+// before it asked for drawing in memory: the two side by side.
 #include <SDL.h>
 #include <benchmark/benchmark.h>
 
