@@ -15,7 +15,7 @@ command -v ninja >/dev/null && generator=(-G Ninja)
 # The test programs: one per tests/<area>/<module>_test.cpp. The tools' and the
 # Wine tests drive whole programs and stay in the ordinary build.
 mapfile -t unit_tests < <(ls tests/*/*_test.cpp | xargs -n1 basename | sed 's/\.cpp$//' | sort)
-threaded_tests=(shell_test)
+threaded_tests=(shell_test tracked_screen_test)
 
 configure() {
   cmake -S . -B "$1" "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZIRVO_WERROR=ON \
