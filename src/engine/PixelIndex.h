@@ -54,7 +54,6 @@ class PixelIndex {
       __builtin_prefetch(&dense_[PixelAt(x, y)], 1);
   }
 
-  bool IsDense() const { return dense_ != nullptr; }
   std::size_t MemoryBytes() const;
 
  private:
