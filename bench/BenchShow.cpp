@@ -3,8 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-
-#include "engine/HugePages.h"
+#include <new>
 
 namespace zirvo::bench {
 
@@ -20,11 +19,11 @@ bool QuickMode() {
 PlainArraySink::PlainArraySink(std::int32_t width, std::int32_t height)
     : width_(width),
       height_(height),
-      cells_(new COLORREF[std::size_t(width) * std::size_t(height)]) {
-  // Scattered pixels, as in a real screen's memory: huge pages where there are.
-  const std::size_t count = std::size_t(width) * std::size_t(height);
-  AdviseHugePages(cells_.get(), count * sizeof(COLORREF));
-  std::fill_n(cells_.get(), count, kBlack);
+      // Scattered pixels, as in a real screen's memory: huge pages where there are.
+      cells_(AllocateHugePageBlock<COLORREF>(std::size_t(width) * std::size_t(height))) {
+  if (!cells_)
+    throw std::bad_alloc();
+  std::fill_n(cells_.get(), std::size_t(width) * std::size_t(height), kBlack);
 }
 
 void PlainArraySink::SetPixel(std::int32_t x, std::int32_t y, COLORREF colour) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/DrawingPass.h"
+#include "engine/HugePages.h"
 #include "engine/Show.h"
 
 namespace zirvo::bench {
@@ -30,7 +31,7 @@ class PlainArraySink final : public PixelSink {
  private:
   std::int32_t width_;
   std::int32_t height_;
-  std::unique_ptr<COLORREF[]> cells_;
+  HugePageBlock<COLORREF> cells_;
 };
 
 class TurnCounter final : public Delayer {

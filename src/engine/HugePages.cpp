@@ -1,6 +1,8 @@
 #include "engine/HugePages.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <new>
 
 #if defined(__linux__)
 #include <sys/mman.h>
@@ -8,21 +10,47 @@
 
 namespace zirvo {
 
+namespace {
+
+constexpr std::size_t kHugePage = std::size_t{2} << 20;
+// Smaller blocks still start on a cache line.
+constexpr std::size_t kLineAlignment = 64;
+
+}  // namespace
+
 void AdviseHugePages(void* block, std::size_t bytes) {
 #if defined(__linux__) && defined(MADV_HUGEPAGE)
-  constexpr std::uintptr_t kHugePage = std::uintptr_t{2} << 20;
   if (block == nullptr || bytes < kHugePage)
     return;
-  // Only whole huge pages inside the block can become huge pages.
   const auto start = reinterpret_cast<std::uintptr_t>(block);
-  const std::uintptr_t first = (start + kHugePage - 1) & ~(kHugePage - 1);
-  const std::uintptr_t end = (start + bytes) & ~(kHugePage - 1);
+  const std::uintptr_t first = (start + kHugePage - 1) & ~std::uintptr_t{kHugePage - 1};
+  const std::uintptr_t end = (start + bytes) & ~std::uintptr_t{kHugePage - 1};
   if (first < end)
     madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
 #else
   (void)block;
   (void)bytes;
 #endif
+}
+
+void* AllocateHugePageBytes(std::size_t count, std::size_t size, std::size_t alignment,
+                            std::size_t& alignmentUsed) {
+  if (count == 0 || size == 0 || count > (SIZE_MAX - kHugePage) / size)
+    return nullptr;
+  std::size_t bytes = count * size;
+  alignmentUsed = std::max(alignment, kLineAlignment);
+  if (bytes >= kHugePage) {
+    alignmentUsed = std::max(alignmentUsed, kHugePage);
+    bytes = (bytes + kHugePage - 1) / kHugePage * kHugePage;
+  }
+  void* block = ::operator new (bytes, std::align_val_t{alignmentUsed}, std::nothrow);
+  AdviseHugePages(block, bytes);
+  return block;
+}
+
+void HugePageBlockRelease::operator()(void* block) const {
+  if (block != nullptr)
+    ::operator delete (block, std::align_val_t{alignment});
 }
 
 }  // namespace zirvo

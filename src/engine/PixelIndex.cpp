@@ -1,8 +1,7 @@
 #include "engine/PixelIndex.h"
 
+#include <algorithm>
 #include <new>
-
-#include "engine/HugePages.h"
 
 namespace zirvo {
 
@@ -35,12 +34,10 @@ bool PixelIndex::AllocateDense(std::int32_t width, std::int32_t height) {
   const std::uint64_t pixels = std::uint64_t(width) * std::uint64_t(height);
   if (pixels > SIZE_MAX / sizeof(std::int32_t))
     return false;
-  dense_.reset(new (std::nothrow) std::int32_t[pixels]);
+  dense_ = AllocateHugePageBlock<std::int32_t>(static_cast<std::size_t>(pixels));
   if (!dense_)
     return false;
-  AdviseHugePages(dense_.get(), pixels * sizeof(std::int32_t));
-  for (std::uint64_t i = 0; i < pixels; ++i)
-    dense_[i] = -1;
+  std::fill_n(dense_.get(), pixels, -1);
   width_ = width;
   denseBytes_ = pixels * sizeof(std::int32_t);
   return true;

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "engine/HugePages.h"
 #include "engine/WordHash.h"
 
 namespace zirvo {
@@ -66,7 +67,7 @@ class PixelIndex {
   bool SetHashedNewest(std::int32_t x, std::int32_t y, std::int32_t node);
 
   std::int32_t width_ = 0;
-  std::unique_ptr<std::int32_t[]> dense_;  // null: hashed
+  HugePageBlock<std::int32_t> dense_;  // null: hashed
   std::size_t denseBytes_ = 0;
   WordHash hashed_;
 };

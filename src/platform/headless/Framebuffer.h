@@ -11,6 +11,7 @@
 
 #include "core/Colour.h"
 #include "engine/DrawingPass.h"
+#include "engine/HugePages.h"
 
 namespace zirvo {
 
@@ -58,23 +59,17 @@ class Framebuffer final : public PixelSink {
   std::uint64_t CountNotBlack() const;
 
  private:
-  // The cells come from an allocation of their own, offered huge pages before
-  // they are first touched (see AllocateCells).
-  struct CellsRelease {
-    std::size_t alignment = alignof(Cell);
-    void operator()(Cell* cells) const;
-  };
-
   Cell& CellAt(std::int32_t x, std::int32_t y) const {
     return cells_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
                   static_cast<std::size_t>(x)];
   }
-  static std::unique_ptr<Cell[], CellsRelease> AllocateCells(std::size_t count);
+  // The cells are trivially destructible: the block only gives the memory back.
+  static HugePageBlock<Cell> AllocateCells(std::size_t count);
 
   std::int32_t width_;
   std::int32_t height_;
   std::size_t cellCount_;
-  std::unique_ptr<Cell[], CellsRelease> cells_;
+  HugePageBlock<Cell> cells_;
   std::atomic<std::uint64_t> pixelsSet_{0};
 };
 
