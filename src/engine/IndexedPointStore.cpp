@@ -21,31 +21,24 @@ std::size_t IndexedPointStore::MemoryBytes() const {
   return PoolBytes() + (index_ ? index_->MemoryBytes() : 0);
 }
 
-std::int32_t IndexedPointStore::NewestAt(std::int32_t x, std::int32_t y) const {
-  return index_ ? index_->NewestAt(x, y) : SearchPool(x, y);
-}
-
 // The newest node on (x, y) without the index: the one in use there that has
-// no newer neighbour.
-std::int32_t IndexedPointStore::SearchPool(std::int32_t x, std::int32_t y) const {
+// no newer neighbour, other than `inserting` (filled, not yet linked).
+std::int32_t IndexedPointStore::SearchPool(std::int32_t x, std::int32_t y,
+                                           std::int32_t inserting) const {
   for (std::uint32_t i = 0; i < capacity; ++i) {
     const PointNode& n = nodes[i];
-    if (n.x == x && n.y == y && n.rowNext == -1)
+    if (n.x == x && n.y == y && n.rowNext == -1 && static_cast<std::int32_t>(i) != inserting)
       return static_cast<std::int32_t>(i);
   }
   return -1;
 }
 
 std::int32_t IndexedPointStore::InsertPoint(std::int32_t previous, ScreenPoint& point) {
-  // Read before the new node is filled: with the index gone the search must
-  // not find the new node itself.
-  const std::int32_t older =
-      nodes != nullptr && point.x >= 0 && point.x < width && point.y >= 0 && point.y < height
-          ? NewestAt(point.x, point.y)
-          : -1;
   const std::int32_t i = TakeNodeFor(previous, point);
   if (i < 0)
     return -1;
+  const std::int32_t older =
+      index_ ? index_->NewestAt(point.x, point.y) : SearchPool(point.x, point.y, i);
   PointNode& node = nodes[i];
   node.rowPrev = older;
   node.rowNext = -1;

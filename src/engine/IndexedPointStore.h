@@ -45,8 +45,7 @@ class IndexedPointStore final : public PointStore, private NodePool {
   const PointNode* Nodes() const { return nodes; }
 
  private:
-  std::int32_t NewestAt(std::int32_t x, std::int32_t y) const;
-  std::int32_t SearchPool(std::int32_t x, std::int32_t y) const;
+  std::int32_t SearchPool(std::int32_t x, std::int32_t y, std::int32_t inserting) const;
 
   std::unique_ptr<PixelIndex> index_;
   // The inserts hinted at last (PrefetchInsert), the oldest at hintCount_.

@@ -45,7 +45,8 @@ int Engine::StepSwirl(Swirl& swirl, ScreenPoint& point) {
   if (swirl.spec < 0 || swirl.trailRoom == 0)
     return 0;
   const SwirlSpec& kind = specs_[swirl.spec];
-  const ScreenPoint next = InTable(swirl)
+  const bool inTable = InTable(swirl);
+  const ScreenPoint next = inTable
                                ? ahead_[static_cast<std::size_t>(SlotOf(swirl))].Take(kind, swirl)
                                : MotionStep(kind, swirl);
   point.x = next.x;
@@ -58,7 +59,7 @@ int Engine::StepSwirl(Swirl& swirl, ScreenPoint& point) {
   point.colour = kind.colourMode < 0 ? PickColour(kind) : swirl.colour;
 
   const std::int32_t index = store_.InsertPoint(swirl.newest, point);
-  if (InTable(swirl))
+  if (inTable)
     PrepareTurnAhead(swirl);
   if (index == -1)
     return 0;
