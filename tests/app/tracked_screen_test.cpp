@@ -122,9 +122,12 @@ TEST(TrackedScreenTest, LosesNoChangeMadeWhileCollecting) {
   TrackedScreen screen(kWidth, kHeight);
   std::vector<std::uint32_t> shown(static_cast<std::size_t>(kWidth) * kHeight, 0);
   std::atomic<bool> drawing{true};
+  std::atomic<std::uint64_t> collections{0};
   std::thread drawer([&] {
     std::uint32_t state = 1;
-    for (std::uint32_t colour = 1; colour <= 400000; ++colour) {
+    // Drawing goes on until some collections have happened meanwhile: on a busy
+    // machine the drawer could otherwise finish before the collector runs.
+    for (std::uint32_t colour = 1; colour <= 400000 || collections.load() < 3; ++colour) {
       state = state * 1664525u + 1013904223u;
       const auto x = static_cast<std::int32_t>((state >> 8) % kWidth);
       const auto y = static_cast<std::int32_t>((state >> 20) % kHeight);
@@ -134,7 +137,6 @@ TEST(TrackedScreenTest, LosesNoChangeMadeWhileCollecting) {
     drawing.store(false);
   });
   std::vector<RowRun> runs;
-  std::uint64_t collections = 0;
   auto collect = [&] {
     if (!screen.CollectChanges(shown.data(), runs))
       return;
@@ -155,7 +157,7 @@ TEST(TrackedScreenTest, LosesNoChangeMadeWhileCollecting) {
     collect();
   drawer.join();
   collect();
-  EXPECT_GT(collections, 1u);
+  EXPECT_GT(collections.load(), 1u);
   for (std::int32_t y = 0; y < kHeight; ++y) {
     for (std::int32_t x = 0; x < kWidth; ++x) {
       ASSERT_EQ(shown[static_cast<std::size_t>(y * kWidth + x)],
