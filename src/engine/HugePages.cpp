@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <new>
 
 #if defined(__linux__)
@@ -12,7 +13,7 @@ namespace zirvo {
 
 namespace {
 
-constexpr std::size_t kHugePage = std::size_t{2} << 20;
+constexpr std::size_t kHugePage = kHugePageBytes;
 // Smaller blocks still start on a cache line.
 constexpr std::size_t kLineAlignment = 64;
 
@@ -46,6 +47,22 @@ void* AllocateHugePageBytes(std::size_t count, std::size_t size, std::size_t ali
   void* block = ::operator new (bytes, std::align_val_t{alignmentUsed}, std::nothrow);
   AdviseHugePages(block, bytes);
   return block;
+}
+
+void* AllocateHugePageMalloc(std::size_t bytes) {
+#if defined(__GLIBC__)
+  if (bytes == 0 || bytes > SIZE_MAX - kHugePage)
+    return nullptr;
+  const std::size_t rounded = (bytes + kHugePage - 1) / kHugePage * kHugePage;
+  void* block = nullptr;
+  if (posix_memalign(&block, kHugePage, rounded) != 0)
+    return nullptr;
+  AdviseHugePages(block, rounded);
+  return block;
+#else
+  (void)bytes;
+  return nullptr;
+#endif
 }
 
 void HugePageBlockRelease::operator()(void* block) const {

@@ -15,6 +15,15 @@ namespace zirvo {
 // touched before the call stay small ones.
 void AdviseHugePages(void* block, std::size_t bytes);
 
+// The size of a huge page where there are such pages.
+constexpr std::size_t kHugePageBytes = std::size_t{2} << 20;
+
+// A block of at least `bytes` that std::free gives back, on a 2 MiB boundary
+// and rounded up to whole 2 MiB pages, offered huge pages before its first
+// touch. Null when it cannot be had; only where the C library can align a
+// block that free accepts (glibc), null elsewhere.
+void* AllocateHugePageMalloc(std::size_t bytes);
+
 // Gives back a block of AllocateHugePageBlock.
 struct HugePageBlockRelease {
   std::size_t alignment = 0;

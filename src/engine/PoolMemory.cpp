@@ -1,4 +1,5 @@
 #include <cstdlib>
+#include <cstring>
 
 #include "engine/HugePages.h"
 #include "engine/PointStore.h"
@@ -17,18 +18,29 @@ void* PoolMemory::Allocate(std::size_t bytes) {
 
 // The pool grows 2048 nodes at a time. Where the allocator can say how much a
 // block really holds, a block is grown to twice its size and later growth
-// within it costs nothing; and memory first touched well inside a block can
-// come as huge pages, which memory added a page at a time at the very end of a
-// mapping never does.
+// within it costs nothing. A large block is grown into a fresh one of huge
+// pages and copied: realloc would move the pages the block has, and most of
+// those are small ones (memory added a page at a time at the end of a mapping
+// never comes as huge pages), so the pool would stay scattered over small
+// pages however large it grew.
 void* PoolMemory::Resize(void* block, std::size_t bytes) {
 #if defined(__GLIBC__)
   const std::size_t holds = block != nullptr ? malloc_usable_size(block) : 0;
   if (bytes <= holds)
     return block;
-  if (holds <= SIZE_MAX / 2 && 2 * holds > bytes) {
-    if (void* doubled = std::realloc(block, 2 * holds)) {
-      AdviseHugePages(doubled, 2 * holds);
-      return doubled;
+  const std::size_t doubled = holds <= SIZE_MAX / 2 && 2 * holds > bytes ? 2 * holds : bytes;
+  if (doubled >= kHugePageBytes) {
+    if (void* fresh = AllocateHugePageMalloc(doubled)) {
+      if (holds != 0)
+        std::memcpy(fresh, block, holds);
+      std::free(block);
+      return fresh;
+    }
+  }
+  if (doubled != bytes) {
+    if (void* grown = std::realloc(block, doubled)) {
+      AdviseHugePages(grown, doubled);
+      return grown;
     }
   }
 #endif

@@ -142,6 +142,36 @@ TEST_P(PointStoreTest, GrowsByBlocksOf2048) {
   EXPECT_EQ(Make(10, 10, 0)->Capacity(), 65536u);
 }
 
+// A pool of a few megabytes grows many times, its block moving to fresh
+// memory on the way: every node keeps its point and its trail link.
+TEST_P(PointStoreTest, GrowingPastSeveralMegabytesKeepsEveryNode) {
+  constexpr std::int32_t kSide = 512;
+  constexpr std::int32_t kPoints = 300000;  // about 7 MB of nodes
+  auto store = Make(kSide, kSide, 0);
+  std::int32_t previous = -1;
+  for (std::int32_t i = 0; i < kPoints; ++i) {
+    ScreenPoint p = At(i % kSide, (i / kSide) % kSide, static_cast<COLORREF>(i));
+    ASSERT_EQ(store->InsertPoint(previous, p), i);
+    previous = i;
+  }
+  EXPECT_GE(store->Capacity(), static_cast<std::uint32_t>(kPoints));
+  ScreenPoint out;
+  for (std::int32_t i = 0; i < kPoints; i += 997) {
+    ASSERT_EQ(store->GetPoint(i, out), 1);
+    EXPECT_EQ(out.x, i % kSide);
+    EXPECT_EQ(out.y, (i / kSide) % kSide);
+    EXPECT_EQ(out.colour, static_cast<COLORREF>(i));
+  }
+  // The trail, oldest first, comes back whole.
+  std::int32_t node = 0;
+  for (std::int32_t i = 0; i < kPoints; ++i) {
+    ASSERT_EQ(node, i);
+    node = store->RemovePoint(node, out);
+  }
+  EXPECT_EQ(node, -1);
+  EXPECT_EQ(store->StoredPoints(), 0u);
+}
+
 TEST_P(PointStoreTest, GetPointCopiesAnyNodeWithinThePool) {
   auto store = Make(10, 10, 4);
   ScreenPoint p = At(4, 6, kGreen);
