@@ -11,6 +11,8 @@
 #include "core/ScreenPoint.h"
 #include "engine/MotionAhead.h"
 #include "engine/PointStore.h"
+#include "engine/Swirl.h"
+#include "engine/Wrap.h"
 #include "scene/KindTable.h"
 #include "scene/ScreenMap.h"
 
@@ -20,32 +22,6 @@ namespace zirvo {
 inline const double AngleUnit = TwoPi / 32767.0;
 // A random draw as a palette index 0..16.
 constexpr double ColourUnit = 16.0 / 32767.0;
-
-struct Swirl {
-  std::int32_t spec = -1;  // kind index; negative: free slot
-  std::uint32_t pointsLeft = 0;
-  std::uint32_t trailRoom = 0;
-  std::int32_t waitTicks = 0;
-  std::int32_t prev = -1;
-  std::int32_t next = -1;
-  std::int32_t startX = 0;
-  std::int32_t startY = 0;
-  std::int32_t spanX = 0;
-  std::int32_t spanY = 0;
-  COLORREF colour = kBlack;
-  float phase = 0.0f;
-  float tilt = 0.0f;
-  float angle = 0.0f;
-  std::int32_t oldest = -1;
-  std::int32_t newest = -1;
-
-  int IsFreeSlot() const { return spec < 0 ? 1 : 0; }
-};
-
-// The motion alone: advances the swirl's orbit angle and returns its next point
-// in virtual coordinates (x = -1 when a coordinate does not fit 32 bits). Counts
-// nothing down and stores nothing; StepSwirl does that around it.
-ScreenPoint MotionStep(const SwirlSpec& kind, Swirl& swirl);
 
 // Seconds since the show's start, as the unsigned difference time(NULL) -
 // StartTime (the window thread moves StartTime on after a pause).
@@ -66,7 +42,13 @@ class Engine {
   void SpawnFromSpec(std::int32_t kindIndex);
   int SpawnAll();
   void ReleaseSwirl(std::int32_t slot);
-  void AdvanceCursor(Swirl& swirl);
+  void AdvanceCursor(Swirl& swirl) {
+    swirl.waitTicks = WrapAdd(swirl.waitTicks, -1);
+    if (swirl.waitTicks < 0)
+      swirl.waitTicks = specs_[swirl.spec].dt;
+    if (ActiveCursor >= 0)
+      ActiveCursor = SlotAt(ActiveCursor).next;
+  }
   int ShowFinished();
 
   // Motion: the next point of the swirl, stored and mapped. 1 when `point` holds
@@ -78,11 +60,17 @@ class Engine {
   int EraseOldest(Swirl& swirl, ScreenPoint& out);
   int TickAt(std::int32_t index, ScreenPoint& out);
 
-  // The screen pixels a turn a few turns ahead will most likely set: where its
-  // swirl's next point and its oldest point lie, mapped. The count (0..2) of
-  // `out` filled; asked once per turn, so that the pixels can be fetched
-  // before they are written. Changes nothing.
-  int ComingPixels(ScreenPoint (&out)[2]);
+  // The screen pixels that turns a few turns ahead will most likely set: where
+  // a swirl's next point lies, and a pixel a removal will repaint. The count
+  // (0..2) of `out` filled; asked once per turn, so that the pixels can be
+  // fetched before they are written. Changes nothing.
+  int ComingPixels(ScreenPoint (&out)[2]) {
+    const int count = comingCount_;
+    comingCount_ = 0;
+    for (int i = 0; i < count; ++i)
+      out[i] = coming_[i];
+    return count;
+  }
 
   std::array<Swirl, kMaxLiveSwirls> SwirlTable{};
   std::int32_t FreeSlots = kMaxLiveSwirls;
@@ -115,9 +103,9 @@ class Engine {
   ShowTime& showTime_;
   // Per slot: the next point, computed ahead (PrepareTurnAhead).
   std::array<MotionAhead, kMaxLiveSwirls> ahead_{};
-  std::int32_t preparedSlots_[2] = {-1, -1};  // the slots prepared last
-  std::uint32_t preparedCount_ = 0;
-  std::int32_t comingSlot_ = -1;  // the slot ComingPixels looks at next
+  // The pixels found by the last PrepareTurnAhead, for ComingPixels.
+  ScreenPoint coming_[2];
+  int comingCount_ = 0;
 };
 
 }  // namespace zirvo

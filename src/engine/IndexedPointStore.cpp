@@ -82,48 +82,51 @@ std::int32_t IndexedPointStore::RemovePoint(std::int32_t index, ScreenPoint& out
   return n.chainNext;
 }
 
-// Hints come some turns ahead of their operations, one of each kind a turn.
-// For an insert, the index line of its pixel is fetched at once, and the node
-// it names (which the insert will link to) two hints later, when that line
-// has had time to arrive. A guess about the future, never a change: a wrong
-// one costs only the fetch.
-void IndexedPointStore::PrefetchInsert(std::int32_t x, std::int32_t y) {
+// Hints come some turns ahead of their turns, one a turn. The index line of
+// the insert's pixel and the node to remove are fetched at once; two hints
+// later, when they have had time to arrive, what they name: the node the
+// insert will link behind, the removed node's neighbours on its pixel and that
+// pixel's index line. A guess about the future, never a change: a wrong one
+// costs only the fetch.
+ScreenPoint IndexedPointStore::PrefetchTurn(std::int32_t x, std::int32_t y, std::int32_t oldest) {
+  ScreenPoint repaint;
   if (!index_)
-    return;
+    return repaint;
   Hint& slot = hinted_[hintCount_++ % kHintDelay];
   if (slot.x >= 0) {
     const std::int32_t older = index_->NewestAt(slot.x, slot.y);
-    if (older >= 0 && static_cast<std::uint32_t>(older) < capacity)
-      __builtin_prefetch(&nodes[older], 1);
+    if (static_cast<std::uint32_t>(older) < capacity)
+      __builtin_prefetch(&nodes[older].rowNext, 1);
+  }
+  if (static_cast<std::uint32_t>(slot.oldest) < capacity) {
+    const PointNode& node = nodes[slot.oldest];
+    if (static_cast<std::uint32_t>(node.rowPrev) < capacity) {
+      __builtin_prefetch(&nodes[node.rowPrev].colour, 1);
+      __builtin_prefetch(&nodes[node.rowPrev].rowNext, 1);
+    }
+    if (static_cast<std::uint32_t>(node.rowNext) < capacity) {
+      __builtin_prefetch(&nodes[node.rowNext].rowPrev, 1);
+    } else if (node.x >= 0 && node.x < width && node.y >= 0 && node.y < height) {
+      // The newest point on its pixel: the removal rewrites the index and
+      // most likely the pixel.
+      index_->Prefetch(node.x, node.y);
+      repaint.x = node.x;
+      repaint.y = node.y;
+    }
   }
   if (x >= 0 && x < width && y >= 0 && y < height) {
     index_->Prefetch(x, y);
-    slot = Hint{x, y};
+    slot.x = x;
+    slot.y = y;
   } else {
     slot.x = -1;
   }
-}
-
-// The same two steps for a removal: its node now, and two hints later, when
-// the node has arrived, what it names: its neighbours on its pixel and the
-// pixel's index line.
-void IndexedPointStore::PrefetchRemove(std::int32_t index) {
-  if (!index_)
-    return;
-  std::int32_t& slot = removals_[removalCount_++ % kHintDelay].node;
-  if (slot >= 0 && static_cast<std::uint32_t>(slot) < capacity) {
-    const PointNode& node = nodes[slot];
-    for (const std::int32_t link : {node.rowPrev, node.rowNext}) {
-      if (link >= 0 && static_cast<std::uint32_t>(link) < capacity)
-        __builtin_prefetch(&nodes[link], 1);
-    }
-    if (node.x >= 0 && node.x < width && node.y >= 0 && node.y < height)
-      index_->Prefetch(node.x, node.y);
+  slot.oldest = static_cast<std::uint32_t>(oldest) < capacity ? oldest : -1;
+  if (slot.oldest >= 0) {
+    __builtin_prefetch(&nodes[oldest].x, 1);
+    __builtin_prefetch(&nodes[oldest].chainNext, 1);
   }
-  const bool inPool = index >= 0 && static_cast<std::uint32_t>(index) < capacity;
-  if (inPool)
-    __builtin_prefetch(&nodes[index], 1);
-  slot = inPool ? index : -1;
+  return repaint;
 }
 
 int IndexedPointStore::GetPoint(std::int32_t index, ScreenPoint& out) const {

@@ -30,8 +30,7 @@ class IndexedPointStore final : public PointStore, private NodePool {
   std::int32_t InsertPoint(std::int32_t previous, ScreenPoint& point) override;
   std::int32_t RemovePoint(std::int32_t index, ScreenPoint& out) override;
   int GetPoint(std::int32_t index, ScreenPoint& out) const override;
-  void PrefetchInsert(std::int32_t x, std::int32_t y) override;
-  void PrefetchRemove(std::int32_t index) override;
+  ScreenPoint PrefetchTurn(std::int32_t x, std::int32_t y, std::int32_t oldest) override;
   bool IsInert() const override { return nodes == nullptr; }
   std::uint32_t Capacity() const override { return capacity; }
   std::uint32_t FreeCount() const override { return freeCount; }
@@ -48,18 +47,14 @@ class IndexedPointStore final : public PointStore, private NodePool {
   std::int32_t SearchPool(std::int32_t x, std::int32_t y, std::int32_t inserting) const;
 
   std::unique_ptr<PixelIndex> index_;
-  // The inserts hinted at last (PrefetchInsert), the oldest at hintCount_.
+  // The turns hinted at last (PrefetchTurn), the oldest at hintCount_.
   struct Hint {
-    std::int32_t x = -1;  // -1: none
+    std::int32_t x = -1;  // the insert's pixel; -1: none
     std::int32_t y = 0;
+    std::int32_t oldest = -1;  // the node to remove; -1: none
   };
   static constexpr std::uint32_t kHintDelay = 2;
   Hint hinted_[kHintDelay];
-  struct Removal {
-    std::int32_t node = -1;  // -1: none
-  };
-  Removal removals_[kHintDelay];  // the removals hinted at last
-  std::uint32_t removalCount_ = 0;
   std::uint32_t hintCount_ = 0;
 };
 

@@ -72,8 +72,10 @@ int Engine::StepSwirl(Swirl& swirl, ScreenPoint& point) {
 
 // The swirl whose turn comes kTurnsAhead turns after this one (the active list
 // read as a ring, as pass follows pass) gets its next point now, and the store
-// a hint of where it will go: that insert then finds its memory fetched.
+// a hint of that turn: its insert and its removal then find their memory
+// fetched. The pixels those will most likely set are kept for ComingPixels.
 void Engine::PrepareTurnAhead(const Swirl& swirl) {
+  comingCount_ = 0;
   std::int32_t slot = SlotOf(swirl);
   for (int turn = 0; turn < kTurnsAhead && slot >= 0; ++turn)
     slot = SlotAt(slot).next >= 0 ? SlotAt(slot).next : ActiveHead;
@@ -82,34 +84,19 @@ void Engine::PrepareTurnAhead(const Swirl& swirl) {
   const Swirl& coming = SlotAt(slot);
   if (coming.spec < 0)
     return;
+  ScreenPoint insert;
   if (const ScreenPoint* point =
           ahead_[static_cast<std::size_t>(slot)].Prepare(specs_[coming.spec], coming)) {
-    store_.PrefetchInsert(point->x, point->y);
+    insert = *point;
   }
-  store_.PrefetchRemove(coming.oldest);
-  // The pixels are asked for two turns later, once the oldest node is here.
-  std::int32_t& earlier = preparedSlots_[preparedCount_++ % 2];
-  comingSlot_ = earlier;
-  earlier = slot;
-}
-
-int Engine::ComingPixels(ScreenPoint (&out)[2]) {
-  const std::int32_t slot = comingSlot_;
-  comingSlot_ = -1;
-  if (slot < 0)
-    return 0;
-  int count = 0;
-  if (const ScreenPoint* next = ahead_[static_cast<std::size_t>(slot)].Prepared()) {
-    out[count] = *next;
-    map_.MapToScreen(out[count]);
-    count += out[count].x >= 0 ? 1 : 0;
+  ScreenPoint repaint = store_.PrefetchTurn(insert.x, insert.y, coming.oldest);
+  for (ScreenPoint* pixel : {&insert, &repaint}) {
+    if (pixel->x >= 0) {
+      map_.MapToScreen(*pixel);
+      if (pixel->x >= 0)
+        coming_[comingCount_++] = *pixel;
+    }
   }
-  const Swirl& coming = SlotAt(slot);
-  if (coming.oldest >= 0 && store_.GetPoint(coming.oldest, out[count]) != 0 && out[count].x >= 0) {
-    map_.MapToScreen(out[count]);
-    count += out[count].x >= 0 ? 1 : 0;
-  }
-  return count;
 }
 
 }  // namespace zirvo

@@ -1,9 +1,5 @@
 #include "engine/MotionAhead.h"
 
-#include <bit>
-
-#include "engine/Engine.h"
-
 namespace zirvo {
 
 MotionInputs MotionInputs::Of(const Swirl& swirl) {
@@ -19,28 +15,12 @@ MotionInputs MotionInputs::Of(const Swirl& swirl) {
   return in;
 }
 
-const ScreenPoint* MotionAhead::Prepare(const SwirlSpec& kind, const Swirl& swirl) {
-  if (swirl.spec < 0 || swirl.pointsLeft == 0)
-    return nullptr;
-  const MotionInputs now = MotionInputs::Of(swirl);
-  if (!ready_ || !(inputs_ == now)) {
-    Swirl copy = swirl;
-    point_ = MotionStep(kind, copy);
-    angleAfter_ = copy.angle;
-    inputs_ = now;
-    ready_ = true;
-  }
-  return &point_;
-}
-
-ScreenPoint MotionAhead::Take(const SwirlSpec& kind, Swirl& swirl) {
-  if (ready_ && inputs_ == MotionInputs::Of(swirl)) {
-    ready_ = false;
-    swirl.angle = angleAfter_;
-    return point_;
-  }
-  ready_ = false;
-  return MotionStep(kind, swirl);
+void MotionAhead::Compute(const SwirlSpec& kind, const Swirl& swirl) {
+  Swirl copy = swirl;
+  point_ = MotionStep(kind, copy);
+  angleAfter_ = copy.angle;
+  inputs_ = MotionInputs::Of(swirl);
+  ready_ = true;
 }
 
 }  // namespace zirvo

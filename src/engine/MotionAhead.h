@@ -5,14 +5,13 @@
 // are unchanged, and is then exactly the point MotionStep would give.
 #pragma once
 
+#include <bit>
 #include <cstdint>
 
 #include "core/ScreenPoint.h"
+#include "engine/Swirl.h"
 
 namespace zirvo {
-
-struct Swirl;
-struct SwirlSpec;
 
 struct MotionInputs {
   std::int32_t spec = -1;
@@ -25,20 +24,46 @@ struct MotionInputs {
   std::uint32_t angleBits = 0;
 
   static MotionInputs Of(const Swirl& swirl);
-  bool operator==(const MotionInputs&) const = default;
+  // Whether `swirl` holds these inputs now. Every field is compared, without
+  // stopping at the first difference: on the path of every point, one branch
+  // is cheaper than eight.
+  bool Match(const Swirl& swirl) const {
+    const std::uint32_t differ =
+        static_cast<std::uint32_t>(spec ^ swirl.spec) | (pointsLeft ^ swirl.pointsLeft) |
+        static_cast<std::uint32_t>((startX ^ swirl.startX) | (startY ^ swirl.startY) |
+                                   (spanX ^ swirl.spanX) | (spanY ^ swirl.spanY)) |
+        (tiltBits ^ std::bit_cast<std::uint32_t>(swirl.tilt)) |
+        (angleBits ^ std::bit_cast<std::uint32_t>(swirl.angle));
+    return differ == 0;
+  }
 };
 
 class MotionAhead {
  public:
   // Computes the next point of `swirl` now, unless it already has; null when
   // the swirl has no step left to take.
-  const ScreenPoint* Prepare(const SwirlSpec& kind, const Swirl& swirl);
+  const ScreenPoint* Prepare(const SwirlSpec& kind, const Swirl& swirl) {
+    if (swirl.spec < 0 || swirl.pointsLeft == 0)
+      return nullptr;
+    if (!ready_ || !inputs_.Match(swirl))
+      Compute(kind, swirl);
+    return &point_;
+  }
   // The point prepared and not yet taken, or null.
   const ScreenPoint* Prepared() const { return ready_ ? &point_ : nullptr; }
   // MotionStep(kind, swirl): the point prepared for it, or computed now.
-  ScreenPoint Take(const SwirlSpec& kind, Swirl& swirl);
+  ScreenPoint Take(const SwirlSpec& kind, Swirl& swirl) {
+    const bool prepared = ready_ && inputs_.Match(swirl);
+    ready_ = false;
+    if (!prepared)
+      return MotionStep(kind, swirl);
+    swirl.angle = angleAfter_;
+    return point_;
+  }
 
  private:
+  void Compute(const SwirlSpec& kind, const Swirl& swirl);
+
   bool ready_ = false;
   MotionInputs inputs_;
   ScreenPoint point_;

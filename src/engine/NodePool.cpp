@@ -50,60 +50,24 @@ std::size_t NodePool::PoolBytes() const {
          std::size_t(height > 0 ? height : 1) * sizeof(std::int32_t);
 }
 
-std::int32_t NodePool::AllocNode() {
-  if (nodes == nullptr)
-    return -1;
-  if (freeCount == 0) {
-    const std::uint64_t oldCount = capacity;
-    const std::uint64_t newCount = oldCount + growBy;
-    const auto bytes = ArrayBytes<PointNode>(newCount);
-    if (!bytes || newCount > kMaxPoolNodes)
-      return -1;
-    auto* grown = static_cast<PointNode*>(memory_.Resize(nodes, *bytes));
-    if (grown == nullptr)
-      return -1;  // the pool and every field stay as they were
-    nodes = grown;
-    capacity = static_cast<std::uint32_t>(newCount);
-    freeCount = growBy;
-    for (std::uint64_t i = oldCount; i < newCount; ++i) {
-      nodes[i].x = -1;
-      nodes[i].chainNext = i + 1 < newCount ? static_cast<std::int32_t>(i + 1) : -1;
-    }
-    freeHead = static_cast<std::int32_t>(oldCount);
+bool NodePool::Grow() {
+  const std::uint64_t oldCount = capacity;
+  const std::uint64_t newCount = oldCount + growBy;
+  const auto bytes = ArrayBytes<PointNode>(newCount);
+  if (!bytes || newCount > kMaxPoolNodes)
+    return false;
+  auto* grown = static_cast<PointNode*>(memory_.Resize(nodes, *bytes));
+  if (grown == nullptr)
+    return false;  // the pool and every field stay as they were
+  nodes = grown;
+  capacity = static_cast<std::uint32_t>(newCount);
+  freeCount = growBy;
+  for (std::uint64_t i = oldCount; i < newCount; ++i) {
+    nodes[i].x = -1;
+    nodes[i].chainNext = i + 1 < newCount ? static_cast<std::int32_t>(i + 1) : -1;
   }
-  const std::int32_t i = freeHead;
-  freeHead = nodes[i].chainNext;
-  --freeCount;
-  return i;
-}
-
-std::int32_t NodePool::TakeNodeFor(std::int32_t previous, ScreenPoint& point) {
-  if (nodes == nullptr || point.x < 0 || point.x >= width || point.y < 0 || point.y >= height) {
-    point.x = -1;
-    return -1;
-  }
-  const std::int32_t i = AllocNode();
-  if (i < 0) {
-    point.x = -1;
-    return -1;
-  }
-  PointNode& node = nodes[i];
-  node.x = point.x;
-  node.y = point.y;
-  node.colour = static_cast<std::int32_t>(point.colour);
-  node.chainNext = -1;
-  if (previous != -1 && static_cast<std::uint32_t>(previous) < capacity)
-    nodes[previous].chainNext = i;
-  return i;
-}
-
-void NodePool::FreeNode(std::int32_t index) {
-  if (nodes == nullptr || nodes[index].x < 0)
-    return;
-  nodes[index].x = -1;
-  nodes[index].chainNext = freeHead;
-  freeHead = index;
-  ++freeCount;
+  freeHead = static_cast<std::int32_t>(oldCount);
+  return true;
 }
 
 }  // namespace zirvo

@@ -21,14 +21,46 @@ class NodePool {
 
   // A free node (the one freed last first); the pool grows by growBy nodes when
   // none is left. -1 when inert or when growth fails (then nothing changes).
-  std::int32_t AllocNode();
+  std::int32_t AllocNode() {
+    if (nodes == nullptr || (freeCount == 0 && !Grow()))
+      return -1;
+    const std::int32_t i = freeHead;
+    freeHead = nodes[i].chainNext;
+    --freeCount;
+    return i;
+  }
   // Puts a node in use back on the free list; a free node is left alone.
-  void FreeNode(std::int32_t index);
+  void FreeNode(std::int32_t index) {
+    if (nodes == nullptr || nodes[index].x < 0)
+      return;
+    nodes[index].x = -1;
+    nodes[index].chainNext = freeHead;
+    freeHead = index;
+    ++freeCount;
+  }
   // The part of an insert every store shares: refuses a point outside the
   // virtual screen or without a node (point.x = -1, result -1); otherwise fills
   // a node with the point, links it behind `previous` and returns it. The row
   // links are left for the store to set.
-  std::int32_t TakeNodeFor(std::int32_t previous, ScreenPoint& point);
+  std::int32_t TakeNodeFor(std::int32_t previous, ScreenPoint& point) {
+    if (point.x < 0 || point.x >= width || point.y < 0 || point.y >= height) {
+      point.x = -1;
+      return -1;
+    }
+    const std::int32_t i = AllocNode();
+    if (i < 0) {
+      point.x = -1;
+      return -1;
+    }
+    PointNode& node = nodes[i];
+    node.x = point.x;
+    node.y = point.y;
+    node.colour = static_cast<std::int32_t>(point.colour);
+    node.chainNext = -1;
+    if (previous != -1 && static_cast<std::uint32_t>(previous) < capacity)
+      nodes[previous].chainNext = i;
+    return i;
+  }
   // Bytes of the pool and the row heads.
   std::size_t PoolBytes() const;
 
@@ -44,6 +76,9 @@ class NodePool {
   std::int32_t* rowHeads = nullptr;
 
  private:
+  // Adds growBy free nodes; false (nothing changed) when it cannot.
+  bool Grow();
+
   PoolMemory& memory_;
 };
 

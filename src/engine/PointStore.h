@@ -53,10 +53,16 @@ class PointStore {
   // Removes node `index` (the oldest of its trail). Returns its chainNext, or -1
   // when nothing was removed. `out` receives the pixel to repaint, or out.x = -1.
   virtual std::int32_t RemovePoint(std::int32_t index, ScreenPoint& out) = 0;
-  // A hint that a point will soon be inserted at (x, y); changes nothing.
-  virtual void PrefetchInsert(std::int32_t /*x*/, std::int32_t /*y*/) {}
-  // A hint that node `index` will soon be removed; changes nothing.
-  virtual void PrefetchRemove(std::int32_t /*index*/) {}
+  // A hint, a few turns before it comes, of what one turn will do: insert a
+  // point at (x, y) (x < 0: none) and remove node `oldest` (-1: none), so that
+  // the store can fetch what those touch. Returns the pixel (virtual
+  // coordinates, x = -1 for none) that the removal of an earlier hint will most
+  // likely repaint, known now that its node has been fetched, so that the
+  // caller can fetch that pixel too. Changes nothing.
+  virtual ScreenPoint PrefetchTurn(std::int32_t /*x*/, std::int32_t /*y*/,
+                                   std::int32_t /*oldest*/) {
+    return ScreenPoint{};
+  }
   // Copies node `index`'s x, y, colour: 1, or 0 when inert or beyond the pool.
   virtual int GetPoint(std::int32_t index, ScreenPoint& out) const = 0;
 

@@ -137,14 +137,6 @@ void Engine::ReleaseSwirl(std::int32_t slot) {
   swirl.spec = -1;
 }
 
-void Engine::AdvanceCursor(Swirl& swirl) {
-  swirl.waitTicks = WrapAdd(swirl.waitTicks, -1);
-  if (swirl.waitTicks < 0)
-    swirl.waitTicks = specs_[swirl.spec].dt;
-  if (ActiveCursor >= 0)
-    ActiveCursor = SlotAt(ActiveCursor).next;
-}
-
 int Engine::ShowFinished() {
   const std::uint32_t elapsed = showTime_.Elapsed();
   for (std::int32_t k = 0; k < specs_.SpecCount; ++k) {

@@ -1,0 +1,38 @@
+// A live swirl's slot, and its motion: the next point of its orbit.
+#pragma once
+
+#include <cstdint>
+
+#include "core/Colour.h"
+#include "core/ScreenPoint.h"
+#include "scene/KindTable.h"
+
+namespace zirvo {
+
+struct Swirl {
+  std::int32_t spec = -1;  // kind index; negative: free slot
+  std::uint32_t pointsLeft = 0;
+  std::uint32_t trailRoom = 0;
+  std::int32_t waitTicks = 0;
+  std::int32_t prev = -1;
+  std::int32_t next = -1;
+  std::int32_t startX = 0;
+  std::int32_t startY = 0;
+  std::int32_t spanX = 0;
+  std::int32_t spanY = 0;
+  COLORREF colour = kBlack;
+  float phase = 0.0f;
+  float tilt = 0.0f;
+  float angle = 0.0f;
+  std::int32_t oldest = -1;
+  std::int32_t newest = -1;
+
+  int IsFreeSlot() const { return spec < 0 ? 1 : 0; }
+};
+
+// The motion alone: advances the swirl's orbit angle and returns its next point
+// in virtual coordinates (x = -1 when a coordinate does not fit 32 bits). Counts
+// nothing down and stores nothing; StepSwirl does that around it.
+ScreenPoint MotionStep(const SwirlSpec& kind, Swirl& swirl);
+
+}  // namespace zirvo
