@@ -1,5 +1,8 @@
 // One turn of one live swirl: count down its step delay, or draw (growing),
-// erase then draw (crawling), or erase (fading), releasing it at the end.
+// erase then draw (crawling), or erase (fading), releasing it at the end; and
+// the drawing pass, which gives every live swirl its turns. They share a file
+// so that the compiler can fold the turns into the pass's loop.
+#include "engine/DrawingPass.h"
 #include "engine/Engine.h"
 
 namespace zirvo {
@@ -52,6 +55,27 @@ int Engine::TickAt(std::int32_t index, ScreenPoint& out) {
     return 0;
   const int r = TickSwirl(index, out);
   return r != 0 && out.x >= 0 ? 1 : 0;
+}
+
+int DrawingPass(Engine& engine, PixelSink& pixels, Delayer& delay) {
+  if (engine.SpawnAll() != 0) {
+    ScreenPoint point;
+    engine.ActiveCursor = engine.ActiveHead;
+    while (engine.ActiveCursor >= 0) {
+      // The swirl under the cursor keeps its turn while EraseTurn is set; TickAt
+      // moves the cursor on when the turn ends or the swirl is released.
+      do {
+        if (engine.TickAt(engine.ActiveCursor, point) != 0) {
+          pixels.SetPixel(point.x, point.y, point.colour);
+        }
+      } while (engine.EraseTurn != 0);
+      ScreenPoint coming[2];
+      for (int i = engine.ComingPixels(coming); i-- > 0;)
+        pixels.Prefetch(coming[i].x, coming[i].y);
+      delay.Delay();
+    }
+  }
+  return engine.ShowFinished();
 }
 
 }  // namespace zirvo
