@@ -8,15 +8,15 @@
 
 namespace zirvo {
 
-ScreenPoint MotionStep(const SwirlSpec& kind, Swirl& swirl) {
+ScreenPoint MotionPoint(const SwirlSpec& kind, const Swirl& swirl, float& angle) {
   const std::uint32_t k = kind.nv - swirl.pointsLeft;  // points computed so far
   const float kf = static_cast<float>(k);
   const float u = kind.v < 0.0f ? static_cast<float>(swirl.pointsLeft) : -kf;
   const float e = static_cast<float>(std::exp(double(u) * double(kind.v)));
 
-  swirl.angle = static_cast<float>(double(swirl.angle) + double(kind.nw));
-  const float a = static_cast<float>(std::sin(double(swirl.angle)) * double(kind.a));
-  const float b = static_cast<float>(std::cos(double(swirl.angle)) * double(kind.b));
+  angle = static_cast<float>(double(swirl.angle) + double(kind.nw));
+  const float a = static_cast<float>(std::sin(double(angle)) * double(kind.a));
+  const float b = static_cast<float>(std::cos(double(angle)) * double(kind.b));
 
   // The tilt is computed afresh from k; its cosine is taken of phi rounded to float.
   const double phi = double(kf) * double(kind.nn) + double(swirl.tilt);

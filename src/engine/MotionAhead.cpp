@@ -16,9 +16,7 @@ MotionInputs MotionInputs::Of(const Swirl& swirl) {
 }
 
 void MotionAhead::Compute(const SwirlSpec& kind, const Swirl& swirl) {
-  Swirl copy = swirl;
-  point_ = MotionStep(kind, copy);
-  angleAfter_ = copy.angle;
+  point_ = MotionPoint(kind, swirl, angleAfter_);
   inputs_ = MotionInputs::Of(swirl);
   ready_ = true;
 }
