@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <span>
 
 #include "core/Random.h"
 #include "core/ScreenPoint.h"
@@ -61,15 +62,13 @@ class Engine {
   int TickAt(std::int32_t index, ScreenPoint& out);
 
   // The screen pixels that turns a few turns ahead will most likely set: where
-  // a swirl's next point lies, and a pixel a removal will repaint. The count
-  // (0..2) of `out` filled; asked once per turn, so that the pixels can be
-  // fetched before they are written. Changes nothing.
-  int ComingPixels(ScreenPoint (&out)[2]) {
-    const int count = comingCount_;
+  // a swirl's next point lies, and a pixel a removal will repaint (0..2 of
+  // them). Asked once per turn, so that the pixels can be fetched before they
+  // are written; valid until the next turn. Changes nothing.
+  std::span<const ScreenPoint> ComingPixels() {
+    const std::span<const ScreenPoint> pixels(coming_, static_cast<std::size_t>(comingCount_));
     comingCount_ = 0;
-    for (int i = 0; i < count; ++i)
-      out[i] = coming_[i];
-    return count;
+    return pixels;
   }
 
   std::array<Swirl, kMaxLiveSwirls> SwirlTable{};

@@ -88,45 +88,49 @@ std::int32_t IndexedPointStore::RemovePoint(std::int32_t index, ScreenPoint& out
 // insert will link behind, the removed node's neighbours on its pixel and that
 // pixel's index line. A guess about the future, never a change: a wrong one
 // costs only the fetch.
-ScreenPoint IndexedPointStore::PrefetchTurn(std::int32_t x, std::int32_t y, std::int32_t oldest) {
-  ScreenPoint repaint;
-  if (!index_)
-    return repaint;
+void IndexedPointStore::PrefetchTurn(std::int32_t x, std::int32_t y, std::int32_t oldest,
+                                     ScreenPoint& repaint) {
+  repaint.x = -1;
+  const PixelIndex* index = index_.get();
+  if (index == nullptr)
+    return;
   Hint& slot = hinted_[hintCount_++ % kHintDelay];
   if (slot.x >= 0) {
-    const std::int32_t older = index_->NewestAt(slot.x, slot.y);
-    if (static_cast<std::uint32_t>(older) < capacity)
+    const auto older = static_cast<std::uint32_t>(index->NewestAt(slot.x, slot.y));
+    if (older < capacity)
       __builtin_prefetch(&nodes[older].rowNext, 1);
   }
-  if (static_cast<std::uint32_t>(slot.oldest) < capacity) {
+  // A node in use lies on the screen; one freed since its hint has x = -1.
+  // The links of a node never in use are not set: every one is checked.
+  if (slot.oldest >= 0 && nodes[slot.oldest].x >= 0) {
     const PointNode& node = nodes[slot.oldest];
-    if (static_cast<std::uint32_t>(node.rowPrev) < capacity) {
-      __builtin_prefetch(&nodes[node.rowPrev].colour, 1);
-      __builtin_prefetch(&nodes[node.rowPrev].rowNext, 1);
+    const auto rowPrev = static_cast<std::uint32_t>(node.rowPrev);
+    const auto rowNext = static_cast<std::uint32_t>(node.rowNext);
+    if (rowPrev < capacity) {
+      __builtin_prefetch(&nodes[rowPrev].colour, 1);
+      __builtin_prefetch(&nodes[rowPrev].rowNext, 1);
     }
-    if (static_cast<std::uint32_t>(node.rowNext) < capacity) {
-      __builtin_prefetch(&nodes[node.rowNext].rowPrev, 1);
-    } else if (node.x >= 0 && node.x < width && node.y >= 0 && node.y < height) {
+    if (rowNext < capacity) {
+      __builtin_prefetch(&nodes[rowNext].rowPrev, 1);
+    } else {
       // The newest point on its pixel: the removal rewrites the index and
       // most likely the pixel.
-      index_->Prefetch(node.x, node.y);
+      index->Prefetch(node.x, node.y);
       repaint.x = node.x;
       repaint.y = node.y;
     }
   }
-  if (x >= 0 && x < width && y >= 0 && y < height) {
-    index_->Prefetch(x, y);
-    slot.x = x;
-    slot.y = y;
-  } else {
-    slot.x = -1;
-  }
+  const bool onScreen = static_cast<std::uint32_t>(x) < static_cast<std::uint32_t>(width) &&
+                        static_cast<std::uint32_t>(y) < static_cast<std::uint32_t>(height);
+  if (onScreen)
+    index->Prefetch(x, y);
+  slot.x = onScreen ? x : -1;
+  slot.y = y;
   slot.oldest = static_cast<std::uint32_t>(oldest) < capacity ? oldest : -1;
   if (slot.oldest >= 0) {
     __builtin_prefetch(&nodes[oldest].x, 1);
     __builtin_prefetch(&nodes[oldest].chainNext, 1);
   }
-  return repaint;
 }
 
 int IndexedPointStore::GetPoint(std::int32_t index, ScreenPoint& out) const {

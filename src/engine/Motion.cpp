@@ -8,7 +8,7 @@
 
 namespace zirvo {
 
-ScreenPoint MotionPoint(const SwirlSpec& kind, const Swirl& swirl, float& angle) {
+void MotionPoint(const SwirlSpec& kind, const Swirl& swirl, float& angle, ScreenPoint& point) {
   const std::uint32_t k = kind.nv - swirl.pointsLeft;  // points computed so far
   const float kf = static_cast<float>(k);
   const float u = kind.v < 0.0f ? static_cast<float>(swirl.pointsLeft) : -kf;
@@ -35,10 +35,8 @@ ScreenPoint MotionPoint(const SwirlSpec& kind, const Swirl& swirl, float& angle)
   // screen: the store refuses it like any other point outside.
   const auto px = TruncToInt32(x);
   const auto py = TruncToInt32(y);
-  ScreenPoint point;
   point.x = px && py ? *px : -1;
   point.y = px && py ? *py : 0;
-  return point;
 }
 
 int Engine::StepSwirl(Swirl& swirl, ScreenPoint& point) {
@@ -81,20 +79,26 @@ void Engine::PrepareTurnAhead(const Swirl& swirl) {
     slot = SlotAt(slot).next >= 0 ? SlotAt(slot).next : ActiveHead;
   if (slot < 0)
     return;
-  const Swirl& coming = SlotAt(slot);
-  if (coming.spec < 0)
+  const Swirl& comingSwirl = SlotAt(slot);
+  if (comingSwirl.spec < 0)
     return;
-  ScreenPoint insert;
+  ScreenPoint coming[2];  // the insert's pixel, the repaint's
   if (const ScreenPoint* point =
-          ahead_[static_cast<std::size_t>(slot)].Prepare(specs_[coming.spec], coming)) {
-    insert = *point;
+          ahead_[static_cast<std::size_t>(slot)].Prepare(specs_[comingSwirl.spec], comingSwirl)) {
+    coming[0].x = point->x;
+    coming[0].y = point->y;
   }
-  ScreenPoint repaint = store_.PrefetchTurn(insert.x, insert.y, coming.oldest);
-  for (ScreenPoint* pixel : {&insert, &repaint}) {
-    if (pixel->x >= 0) {
-      map_.MapToScreen(*pixel);
-      if (pixel->x >= 0)
-        coming_[comingCount_++] = *pixel;
+  store_.PrefetchTurn(coming[0].x, coming[0].y, comingSwirl.oldest, coming[1]);
+  // Field by field: a pair of 32-bit fields written just now and read back as
+  // one 64-bit word would stall the processor.
+  for (ScreenPoint& pixel : coming) {
+    if (pixel.x >= 0) {
+      map_.MapToScreen(pixel);
+      if (pixel.x >= 0) {
+        coming_[comingCount_].x = pixel.x;
+        coming_[comingCount_].y = pixel.y;
+        ++comingCount_;
+      }
     }
   }
 }

@@ -16,7 +16,7 @@ MotionInputs MotionInputs::Of(const Swirl& swirl) {
 }
 
 void MotionAhead::Compute(const SwirlSpec& kind, const Swirl& swirl) {
-  point_ = MotionPoint(kind, swirl, angleAfter_);
+  MotionPoint(kind, swirl, angleAfter_, point_);
   inputs_ = MotionInputs::Of(swirl);
   ready_ = true;
 }

@@ -55,13 +55,13 @@ class PointStore {
   virtual std::int32_t RemovePoint(std::int32_t index, ScreenPoint& out) = 0;
   // A hint, a few turns before it comes, of what one turn will do: insert a
   // point at (x, y) (x < 0: none) and remove node `oldest` (-1: none), so that
-  // the store can fetch what those touch. Returns the pixel (virtual
+  // the store can fetch what those touch. Sets `repaint` to the pixel (virtual
   // coordinates, x = -1 for none) that the removal of an earlier hint will most
   // likely repaint, known now that its node has been fetched, so that the
-  // caller can fetch that pixel too. Changes nothing.
-  virtual ScreenPoint PrefetchTurn(std::int32_t /*x*/, std::int32_t /*y*/,
-                                   std::int32_t /*oldest*/) {
-    return ScreenPoint{};
+  // caller can fetch that pixel too. Changes nothing else.
+  virtual void PrefetchTurn(std::int32_t /*x*/, std::int32_t /*y*/, std::int32_t /*oldest*/,
+                            ScreenPoint& repaint) {
+    repaint.x = -1;
   }
   // Copies node `index`'s x, y, colour: 1, or 0 when inert or beyond the pool.
   virtual int GetPoint(std::int32_t index, ScreenPoint& out) const = 0;

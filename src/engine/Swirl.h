@@ -30,16 +30,19 @@ struct Swirl {
   int IsFreeSlot() const { return spec < 0 ? 1 : 0; }
 };
 
-// The motion alone: the swirl's next point in virtual coordinates (x = -1 when
-// a coordinate does not fit 32 bits), and in `angle` its orbit angle after the
-// step. Changes nothing.
-ScreenPoint MotionPoint(const SwirlSpec& kind, const Swirl& swirl, float& angle);
+// The motion alone: sets x and y of `point` to the swirl's next point in
+// virtual coordinates (x = -1 when a coordinate does not fit 32 bits), and
+// `angle` to its orbit angle after the step. Changes nothing else. (An out
+// parameter: returned, the point would go through memory on its way, and be
+// read back before its two halves are written.)
+void MotionPoint(const SwirlSpec& kind, const Swirl& swirl, float& angle, ScreenPoint& point);
 
 // The motion alone: advances the swirl's orbit angle and returns its next point.
 // Counts nothing down and stores nothing; StepSwirl does that around it.
 inline ScreenPoint MotionStep(const SwirlSpec& kind, Swirl& swirl) {
   float angle = 0.0f;
-  const ScreenPoint point = MotionPoint(kind, swirl, angle);
+  ScreenPoint point;
+  MotionPoint(kind, swirl, angle, point);
   swirl.angle = angle;
   return point;
 }

@@ -69,9 +69,8 @@ int DrawingPass(Engine& engine, PixelSink& pixels, Delayer& delay) {
           pixels.SetPixel(point.x, point.y, point.colour);
         }
       } while (engine.EraseTurn != 0);
-      ScreenPoint coming[2];
-      for (int i = engine.ComingPixels(coming); i-- > 0;)
-        pixels.Prefetch(coming[i].x, coming[i].y);
+      for (const ScreenPoint& coming : engine.ComingPixels())
+        pixels.Prefetch(coming.x, coming.y);
       delay.Delay();
     }
   }
