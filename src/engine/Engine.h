@@ -102,6 +102,9 @@ class Engine {
   ShowTime& showTime_;
   // Per slot: the next point, computed ahead (PrepareTurnAhead).
   std::array<MotionAhead, kMaxLiveSwirls> ahead_{};
+  // The last PrepareTurnAhead: its swirl's slot, and the slot it prepared.
+  std::int32_t aheadFrom_ = -1;
+  std::int32_t aheadSlot_ = -1;
   // The pixels found by the last PrepareTurnAhead, for ComingPixels.
   ScreenPoint coming_[2];
   int comingCount_ = 0;

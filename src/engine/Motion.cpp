@@ -74,9 +74,20 @@ int Engine::StepSwirl(Swirl& swirl, ScreenPoint& point) {
 // fetched. The pixels those will most likely set are kept for ComingPixels.
 void Engine::PrepareTurnAhead(const Swirl& swirl) {
   comingCount_ = 0;
-  std::int32_t slot = SlotOf(swirl);
-  for (int turn = 0; turn < kTurnsAhead && slot >= 0; ++turn)
+  const std::int32_t from = SlotOf(swirl);
+  std::int32_t slot = aheadSlot_;
+  if (aheadFrom_ >= 0 && SlotAt(aheadFrom_).next == from && slot >= 0) {
+    // The turn after the last one prepared: the slot ahead moves on by one.
+    // (A swirl launched or released since shifts it by a turn at most; it is
+    // found afresh at the next turn that is not the following one.)
     slot = SlotAt(slot).next >= 0 ? SlotAt(slot).next : ActiveHead;
+  } else {
+    slot = from;
+    for (int turn = 0; turn < kTurnsAhead && slot >= 0; ++turn)
+      slot = SlotAt(slot).next >= 0 ? SlotAt(slot).next : ActiveHead;
+  }
+  aheadFrom_ = from;
+  aheadSlot_ = slot;
   if (slot < 0)
     return;
   const Swirl& comingSwirl = SlotAt(slot);
