@@ -2,6 +2,8 @@
 // floor of the motion alone, on the benchmark scenes once their trails are full.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <ctime>
 #include <vector>
 
 #include "BenchShow.h"
@@ -52,29 +54,85 @@ void PassBenchmark(benchmark::State& state, const SceneRun& run, StoreKind kind)
   benchmark::DoNotOptimize(bench.pixels.Checksum());
 }
 
-void FloorBenchmark(benchmark::State& state, const SceneRun& run) {
-  BenchShow bench(run.file, StoreKind::kIndexed);
-  bench.Passes(run.launchPasses);
-  struct Live {
-    const SwirlSpec* kind;
-    Swirl swirl;
-  };
-  std::vector<Live> live;
+// Copies of a show's live swirls, for the floor to step.
+struct LiveSwirl {
+  const SwirlSpec* kind;
+  Swirl swirl;
+};
+
+std::vector<LiveSwirl> CopyLiveSwirls(BenchShow& bench) {
+  std::vector<LiveSwirl> live;
   for (const Swirl& swirl : bench.show.engine->SwirlTable) {
     if (swirl.spec >= 0)
       live.push_back({&bench.show.scene.specs[swirl.spec], swirl});
   }
+  return live;
+}
+
+// One floor step of every swirl in `live`, `times` times.
+void FloorSteps(std::vector<LiveSwirl>& live, int times) {
   std::int64_t sum = 0;
-  for (auto _ : state) {
-    for (Live& l : live) {
+  for (int i = 0; i < times; ++i) {
+    for (LiveSwirl& l : live) {
       const ScreenPoint p = FloorStep(*l.kind, l.swirl);
       sum += p.x + p.y;
     }
     benchmark::DoNotOptimize(sum);
   }
+}
+
+void FloorBenchmark(benchmark::State& state, const SceneRun& run) {
+  BenchShow bench(run.file, StoreKind::kIndexed);
+  bench.Passes(run.launchPasses);
+  std::vector<LiveSwirl> live = CopyLiveSwirls(bench);
+  for (auto _ : state)
+    FloorSteps(live, 1);
   const auto points = static_cast<double>(state.iterations()) * static_cast<double>(live.size());
   state.counters["turns_per_s"] = benchmark::Counter(points, benchmark::Counter::kIsRate);
   state.counters["swirls"] = static_cast<double>(live.size());
+}
+
+double ThreadSeconds() {
+  timespec now{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return double(now.tv_sec) + double(now.tv_nsec) * 1e-9;
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values.empty() ? 0.0 : values[values.size() / 2];
+}
+
+// The pass with the indexed store and the floor, timed in alternating rounds
+// of kRoundPasses passes and as many floor steps of every swirl: a slow
+// stretch of a shared machine then falls on both, and the median round of
+// each gives their ratio. Each iteration is one round.
+constexpr int kRoundPasses = 50;
+
+void SideBySideBenchmark(benchmark::State& state, const SceneRun& run) {
+  BenchShow bench(run.file, StoreKind::kIndexed);
+  bench.Passes(QuickMode() ? 20 : run.warmPasses);
+  std::vector<LiveSwirl> live = CopyLiveSwirls(bench);
+  std::vector<double> passNs;
+  std::vector<double> floorNs;
+  for (auto _ : state) {
+    const std::uint64_t turnsBefore = bench.delay.turns;
+    double start = ThreadSeconds();
+    bench.Passes(kRoundPasses);
+    const double turns = double(bench.delay.turns - turnsBefore);
+    passNs.push_back((ThreadSeconds() - start) * 1e9 / std::max(turns, 1.0));
+    start = ThreadSeconds();
+    FloorSteps(live, kRoundPasses);
+    const double steps = double(kRoundPasses) * double(live.size());
+    floorNs.push_back((ThreadSeconds() - start) * 1e9 / std::max(steps, 1.0));
+  }
+  const double pass = Median(passNs);
+  const double floor = Median(floorNs);
+  state.counters["pass_ns"] = pass;
+  state.counters["floor_ns"] = floor;
+  state.counters["ratio"] = pass > 0 ? floor / pass : 0.0;
+  state.counters["rounds"] = double(passNs.size());
+  benchmark::DoNotOptimize(bench.pixels.Checksum());
 }
 
 }  // namespace
@@ -94,6 +152,15 @@ void RegisterPassBenchmarks(bool quick) {
                                  [&run](benchmark::State& state) { FloorBenchmark(state, run); })
         ->Iterations(static_cast<benchmark::IterationCount>(quick ? 2 : 20000))
         ->Unit(benchmark::kMicrosecond);
+    if (std::string(run.name) != "default") {
+      // As many passes as the indexed run: rounds of kRoundPasses.
+      const auto rounds = static_cast<benchmark::IterationCount>(run.indexedPasses / kRoundPasses);
+      benchmark::RegisterBenchmark(
+          (std::string("side/") + run.name).c_str(),
+          [&run](benchmark::State& state) { SideBySideBenchmark(state, run); })
+          ->Iterations(quick ? 2 : rounds)
+          ->Unit(benchmark::kMillisecond);
+    }
   }
 }
 
