@@ -83,8 +83,8 @@ std::int32_t IndexedPointStore::RemovePoint(std::int32_t index, ScreenPoint& out
 }
 
 // Hints come some turns ahead of their turns, one a turn. The index line of
-// the insert's pixel and the node to remove are fetched at once; two hints
-// later, when they have had time to arrive, what they name: the node the
+// the insert's pixel and the node to remove are fetched at once; kHintDelay
+// hints later, when they have had time to arrive, what they name: the node the
 // insert will link behind, the removed node's neighbours on its pixel and that
 // pixel's index line. A guess about the future, never a change: a wrong one
 // costs only the fetch.

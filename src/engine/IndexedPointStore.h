@@ -54,7 +54,9 @@ class IndexedPointStore final : public PointStore, private NodePool {
     std::int32_t y = 0;
     std::int32_t oldest = -1;  // the node to remove; -1: none
   };
-  static constexpr std::uint32_t kHintDelay = 2;
+  // Half the engine's look-ahead: as long for the lines fetched first to
+  // arrive as for those they name.
+  static constexpr std::uint32_t kHintDelay = 4;
   Hint hinted_[kHintDelay];
   std::uint32_t hintCount_ = 0;
 };
