@@ -100,8 +100,8 @@ void IndexedPointStore::PrefetchTurn(std::int32_t x, std::int32_t y, std::int32_
     if (older < capacity)
       __builtin_prefetch(&nodes[older].rowNext, 1);
   }
-  // A node in use lies on the screen; one freed since its hint has x = -1.
-  // The links of a node never in use are not set: every one is checked.
+  // A node in use lies on the screen and links to nodes or to -1; one freed
+  // since its hint (or never used) has x = -1.
   if (slot.oldest >= 0 && nodes[slot.oldest].x >= 0) {
     const PointNode& node = nodes[slot.oldest];
     const auto rowPrev = static_cast<std::uint32_t>(node.rowPrev);

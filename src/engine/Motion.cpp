@@ -78,8 +78,9 @@ void Engine::PrepareTurnAhead(const Swirl& swirl) {
   std::int32_t slot = aheadSlot_;
   if (aheadFrom_ >= 0 && SlotAt(aheadFrom_).next == from && slot >= 0) {
     // The turn after the last one prepared: the slot ahead moves on by one.
-    // (A swirl launched or released since shifts it by a turn at most; it is
-    // found afresh at the next turn that is not the following one.)
+    // (Each swirl launched or released in between shifts it by a turn, until
+    // a turn that does not follow the last one finds it afresh: at the latest
+    // the first turn of the next pass. A hint a turn off costs only time.)
     slot = SlotAt(slot).next >= 0 ? SlotAt(slot).next : ActiveHead;
   } else {
     slot = from;
