@@ -245,6 +245,9 @@ TEST_P(PointStoreTest, PoolWhoseSizeCannotBeRepresentedMakesTheStoreInert) {
 
 // Random trails on a small screen so pixels are shared often; every removal is
 // checked against what a per-pixel stack of colours says the pixel must show.
+// Hints of coming turns, right or wrong (nodes free, in use or beyond the pool,
+// pixels on and off the screen), come between the operations: they must
+// change nothing.
 TEST_P(PointStoreTest, RepaintsMatchAPerPixelStackModel) {
   std::mt19937 rng(12345);
   for (int round = 0; round < 200; ++round) {
@@ -253,6 +256,10 @@ TEST_P(PointStoreTest, RepaintsMatchAPerPixelStackModel) {
     std::map<std::pair<int, int>, std::vector<std::pair<std::int32_t, COLORREF>>> pixels;
     std::vector<std::deque<std::int32_t>> trails(3);
     for (int op = 0; op < 400; ++op) {
+      ScreenPoint repaint;
+      store->PrefetchTurn(static_cast<int>(rng() % (w + 2)) - 1,
+                          static_cast<int>(rng() % (h + 2)) - 1,
+                          static_cast<int>(rng() % (store->Capacity() + 4)) - 2, repaint);
       auto& trail = trails[rng() % trails.size()];
       if (rng() % 5 < 3) {
         ScreenPoint p = At(static_cast<int>(rng() % (w + 1)) - (rng() % 8 == 0 ? 1 : 0),
@@ -306,6 +313,34 @@ INSTANTIATE_TEST_SUITE_P(Stores, PointStoreTest,
                          ::testing::Values(StoreKind::kRowWalk, StoreKind::kIndexed), StoreName);
 
 // The reference store's row lists: sorted by x, same-pixel runs oldest first.
+// The pixel a hinted removal will repaint comes back from a later hint once the
+// node has been looked at; a point covered by a newer one on its pixel repaints
+// nothing, so its pixel never comes back.
+TEST(IndexedPointStore, HintsNameThePixelAComingRemovalRepaints) {
+  auto store = MakePointStore(StoreKind::kIndexed, 10, 10, 16);
+  ScreenPoint p = At(3, 4, kRed);
+  const std::int32_t alone = store->InsertPoint(-1, p);
+  p = At(6, 6, kRed);
+  const std::int32_t covered = store->InsertPoint(-1, p);
+  p = At(6, 6, kGreen);
+  ASSERT_GE(store->InsertPoint(-1, p), 0);
+
+  const auto repaintsNamed = [&](std::int32_t node) {
+    std::vector<std::pair<int, int>> named;
+    ScreenPoint repaint;
+    store->PrefetchTurn(-1, 0, node, repaint);
+    for (int hint = 0; hint < 16; ++hint) {
+      if (repaint.x >= 0)
+        named.emplace_back(repaint.x, repaint.y);
+      store->PrefetchTurn(-1, 0, -1, repaint);
+    }
+    return named;
+  };
+  EXPECT_EQ(repaintsNamed(alone), (std::vector<std::pair<int, int>>{{3, 4}}));
+  EXPECT_TRUE(repaintsNamed(covered).empty());
+  EXPECT_TRUE(repaintsNamed(12).empty()) << "a free node";
+}
+
 TEST(RowWalkPointStore, RowListsStaySortedWithRunsInInsertionOrder) {
   RowWalkPointStore store(8, 3, 4);
   std::mt19937 rng(7);
