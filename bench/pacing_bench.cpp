@@ -54,7 +54,7 @@ void CalibratedDelay(benchmark::State& state, CalibrationPixels pixels) {
   if (pixels == CalibrationPixels::kTrackedScreen)
     work = [&tracked] { CalibrationWork(tracked); };
 #endif
-  const int rounds = QuickMode() ? 1 : 5;
+  const int rounds = QuickMode() ? 1 : 11;
   const int delays = QuickMode() ? 2 : 1000;
   std::vector<double> delayNs;
   std::vector<double> waitCounts;
