@@ -35,9 +35,10 @@ class SteadyMilliseconds final : public MillisecondClock {
 
 enum class CalibrationPixels { kNone, kFramebuffer, kTrackedScreen };
 
-// Calibrates, then times a run of Delays against the wall clock; several
-// rounds, of which the median counts (the machine is shared: one round can
-// land on a busy moment during the calibration or the timing).
+// Calibrates, then times a run of Delays against the wall clock, about as long
+// as the calibration's last trial (half a second); several rounds, of which
+// the median counts (the machine is shared: one round can land on a busy
+// moment during the calibration or the timing).
 void CalibratedDelay(benchmark::State& state, CalibrationPixels pixels) {
 #if ZIRVO_BENCH_HEADLESS
   Framebuffer display(1920, 1080);
@@ -55,7 +56,7 @@ void CalibratedDelay(benchmark::State& state, CalibrationPixels pixels) {
     work = [&tracked] { CalibrationWork(tracked); };
 #endif
   const int rounds = QuickMode() ? 1 : 11;
-  const int delays = QuickMode() ? 2 : 1000;
+  const int delays = QuickMode() ? 2 : 5000;
   std::vector<double> delayNs;
   std::vector<double> waitCounts;
   for (auto _ : state) {
