@@ -33,8 +33,8 @@ struct Swirl {
 // The motion alone: sets x and y of `point` to the swirl's next point in
 // virtual coordinates (x = -1 when a coordinate does not fit 32 bits), and
 // `angle` to its orbit angle after the step. Changes nothing else. (An out
-// parameter: returned, the point would go through memory on its way, and be
-// read back before its two halves are written.)
+// parameter: a point returned by value goes through memory on its way back,
+// written as two halves and read as one word, and that read must wait.)
 void MotionPoint(const SwirlSpec& kind, const Swirl& swirl, float& angle, ScreenPoint& point);
 
 // The motion alone: advances the swirl's orbit angle and returns its next point.
