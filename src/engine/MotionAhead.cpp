@@ -4,7 +4,7 @@ namespace zirvo {
 
 MotionInputs MotionInputs::Of(const Swirl& swirl) {
   MotionInputs in;
-  in.spec = swirl.spec;
+  in.kindIndex = swirl.spec;
   in.pointsLeft = swirl.pointsLeft;
   in.startX = swirl.startX;
   in.startY = swirl.startY;

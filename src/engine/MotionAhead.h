@@ -14,7 +14,7 @@
 namespace zirvo {
 
 struct MotionInputs {
-  std::int32_t spec = -1;
+  std::int32_t kindIndex = -1;
   std::uint32_t pointsLeft = 0;
   std::int32_t startX = 0;
   std::int32_t startY = 0;
@@ -29,7 +29,7 @@ struct MotionInputs {
   // is cheaper than eight.
   bool Match(const Swirl& swirl) const {
     const std::uint32_t differ =
-        static_cast<std::uint32_t>(spec ^ swirl.spec) | (pointsLeft ^ swirl.pointsLeft) |
+        static_cast<std::uint32_t>(kindIndex ^ swirl.spec) | (pointsLeft ^ swirl.pointsLeft) |
         static_cast<std::uint32_t>((startX ^ swirl.startX) | (startY ^ swirl.startY) |
                                    (spanX ^ swirl.spanX) | (spanY ^ swirl.spanY)) |
         (tiltBits ^ std::bit_cast<std::uint32_t>(swirl.tilt)) |
