@@ -17,6 +17,11 @@ constexpr std::size_t kHugePage = kHugePageBytes;
 // Smaller blocks still start on a cache line.
 constexpr std::size_t kLineAlignment = 64;
 
+// `bytes` (at most SIZE_MAX - kHugePage) rounded up to whole huge pages.
+std::size_t WholeHugePages(std::size_t bytes) {
+  return (bytes + kHugePage - 1) / kHugePage * kHugePage;
+}
+
 }  // namespace
 
 void AdviseHugePages(void* block, std::size_t bytes) {
@@ -42,7 +47,7 @@ void* AllocateHugePageBytes(std::size_t count, std::size_t size, std::size_t ali
   alignmentUsed = std::max(alignment, kLineAlignment);
   if (bytes >= kHugePage) {
     alignmentUsed = std::max(alignmentUsed, kHugePage);
-    bytes = (bytes + kHugePage - 1) / kHugePage * kHugePage;
+    bytes = WholeHugePages(bytes);
   }
   void* block = ::operator new (bytes, std::align_val_t{alignmentUsed}, std::nothrow);
   AdviseHugePages(block, bytes);
@@ -53,7 +58,7 @@ void* AllocateHugePageMalloc(std::size_t bytes) {
 #if defined(__GLIBC__)
   if (bytes == 0 || bytes > SIZE_MAX - kHugePage)
     return nullptr;
-  const std::size_t rounded = (bytes + kHugePage - 1) / kHugePage * kHugePage;
+  const std::size_t rounded = WholeHugePages(bytes);
   void* block = nullptr;
   if (posix_memalign(&block, kHugePage, rounded) != 0)
     return nullptr;
