@@ -120,8 +120,7 @@ void IndexedPointStore::PrefetchTurn(std::int32_t x, std::int32_t y, std::int32_
       repaint.y = node.y;
     }
   }
-  const bool onScreen = static_cast<std::uint32_t>(x) < static_cast<std::uint32_t>(width) &&
-                        static_cast<std::uint32_t>(y) < static_cast<std::uint32_t>(height);
+  const bool onScreen = OnScreen(x, y);
   if (onScreen)
     index->Prefetch(x, y);
   slot.x = onScreen ? x : -1;

@@ -43,7 +43,7 @@ class NodePool {
   // a node with the point, links it behind `previous` and returns it. The row
   // links are left for the store to set.
   std::int32_t TakeNodeFor(std::int32_t previous, ScreenPoint& point) {
-    if (point.x < 0 || point.x >= width || point.y < 0 || point.y >= height) {
+    if (!OnScreen(point.x, point.y)) {
       point.x = -1;
       return -1;
     }
@@ -63,6 +63,10 @@ class NodePool {
   }
   // Bytes of the pool and the row heads.
   std::size_t PoolBytes() const;
+  // Whether (x, y) lies on the virtual screen (never, when inert).
+  bool OnScreen(std::int32_t x, std::int32_t y) const {
+    return x >= 0 && x < width && y >= 0 && y < height;
+  }
 
  protected:
   std::int32_t width = 0;
