@@ -100,26 +100,25 @@ void DelayRepetition(benchmark::State& state) {
 }  // namespace
 
 void RegisterPacingBenchmarks(bool quick) {
-  benchmark::RegisterBenchmark(
-      "delay/calibrated/none",
-      [](benchmark::State& state) { CalibratedDelay(state, CalibrationPixels::kNone); })
-      ->Iterations(1)
-      ->UseRealTime()
-      ->Unit(benchmark::kMicrosecond);
-  benchmark::RegisterBenchmark(
-      "delay/calibrated/framebuffer",
-      [](benchmark::State& state) { CalibratedDelay(state, CalibrationPixels::kFramebuffer); })
-      ->Iterations(1)
-      ->UseRealTime()
-      ->Unit(benchmark::kMicrosecond);
+  struct CalibratedRun {
+    const char* name;
+    CalibrationPixels pixels;
+  };
+  const CalibratedRun runs[] = {
+    {"delay/calibrated/none", CalibrationPixels::kNone},
+    {"delay/calibrated/framebuffer", CalibrationPixels::kFramebuffer},
 #if ZIRVO_BENCH_HEADLESS
-  benchmark::RegisterBenchmark(
-      "delay/calibrated/trackedscreen",
-      [](benchmark::State& state) { CalibratedDelay(state, CalibrationPixels::kTrackedScreen); })
-      ->Iterations(1)
-      ->UseRealTime()
-      ->Unit(benchmark::kMicrosecond);
+    {"delay/calibrated/trackedscreen", CalibrationPixels::kTrackedScreen},
 #endif
+  };
+  for (const CalibratedRun& run : runs) {
+    const CalibrationPixels pixels = run.pixels;
+    benchmark::RegisterBenchmark(
+        run.name, [pixels](benchmark::State& state) { CalibratedDelay(state, pixels); })
+        ->Iterations(1)
+        ->UseRealTime()
+        ->Unit(benchmark::kMicrosecond);
+  }
   benchmark::RegisterBenchmark("delay/repetition", DelayRepetition)
       ->Iterations(quick ? 1 : 5)
       ->UseRealTime()

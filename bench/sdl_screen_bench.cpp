@@ -176,22 +176,21 @@ void CollectBenchmark(benchmark::State& state, bool everyRow) {
 }  // namespace
 
 void RegisterSdlScreenBenchmarks(bool quick) {
-  benchmark::RegisterBenchmark("sdl/setpixel/alone",
-                               [](benchmark::State& state) { SetPixelBenchmark(state, false); })
-      ->Iterations(quick ? 2 : 2000)
-      ->UseRealTime()
-      ->Unit(benchmark::kMicrosecond);
-  benchmark::RegisterBenchmark("sdl/setpixel/collected",
-                               [](benchmark::State& state) { SetPixelBenchmark(state, true); })
-      ->Iterations(quick ? 2 : 2000)
-      ->UseRealTime()
-      ->Unit(benchmark::kMicrosecond);
-  benchmark::RegisterBenchmark(
-      "sdl/setpixel/prefetched",
-      [](benchmark::State& state) { SetPixelBenchmark(state, false, true); })
-      ->Iterations(quick ? 2 : 2000)
-      ->UseRealTime()
-      ->Unit(benchmark::kMicrosecond);
+  struct SetPixelRun {
+    const char* name;
+    bool collected;
+    bool prefetched;
+  };
+  for (const SetPixelRun run : {SetPixelRun{"sdl/setpixel/alone", false, false},
+                                SetPixelRun{"sdl/setpixel/collected", true, false},
+                                SetPixelRun{"sdl/setpixel/prefetched", false, true}}) {
+    benchmark::RegisterBenchmark(
+        run.name,
+        [run](benchmark::State& state) { SetPixelBenchmark(state, run.collected, run.prefetched); })
+        ->Iterations(quick ? 2 : 2000)
+        ->UseRealTime()
+        ->Unit(benchmark::kMicrosecond);
+  }
   for (const bool hinted : {true, false}) {
     benchmark::RegisterBenchmark(
         hinted ? "sdl/pass/dense/hinted" : "sdl/pass/dense/unhinted",
@@ -200,16 +199,14 @@ void RegisterSdlScreenBenchmarks(bool quick) {
         ->UseRealTime()
         ->Unit(benchmark::kMicrosecond);
   }
-  benchmark::RegisterBenchmark("sdl/collect/every_row",
-                               [](benchmark::State& state) { CollectBenchmark(state, true); })
-      ->Iterations(quick ? 2 : 200)
-      ->UseRealTime()
-      ->Unit(benchmark::kMillisecond);
-  benchmark::RegisterBenchmark("sdl/collect/dense_frame",
-                               [](benchmark::State& state) { CollectBenchmark(state, false); })
-      ->Iterations(quick ? 2 : 200)
-      ->UseRealTime()
-      ->Unit(benchmark::kMillisecond);
+  for (const bool everyRow : {true, false}) {
+    benchmark::RegisterBenchmark(
+        everyRow ? "sdl/collect/every_row" : "sdl/collect/dense_frame",
+        [everyRow](benchmark::State& state) { CollectBenchmark(state, everyRow); })
+        ->Iterations(quick ? 2 : 200)
+        ->UseRealTime()
+        ->Unit(benchmark::kMillisecond);
+  }
 }
 
 }  // namespace zirvo::bench
