@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "FuzzCheck.h"
+#include "core/Ascii.h"
 #include "scene/CommandLine.h"
 #include "scene/Numbers.h"
 

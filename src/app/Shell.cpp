@@ -4,6 +4,8 @@
 #include <cstdlib>
 
 #include "app/Banner.h"
+#include "core/Ascii.h"
+#include "core/Wrap.h"
 
 namespace zirvo {
 
@@ -14,15 +16,6 @@ constexpr auto kRelaxed = std::memory_order_relaxed;
 // Seconds of the calendar clock as the shell keeps them: the low 32 bits.
 std::int32_t Seconds32(std::int64_t seconds) {
   return static_cast<std::int32_t>(static_cast<std::uint32_t>(seconds));
-}
-
-// a + b on 32-bit words, wrapping as the plain words of the show do.
-std::int32_t WrappingAdd(std::int32_t a, std::int32_t b) {
-  return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) + static_cast<std::uint32_t>(b));
-}
-
-std::int32_t WrappingSub(std::int32_t a, std::int32_t b) {
-  return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) - static_cast<std::uint32_t>(b));
 }
 
 }  // namespace
@@ -125,8 +118,8 @@ void Shell::Resume() {
   // Paused is cleared before StartTime moves: a pass may begin in between and
   // compare against the old StartTime once, which is harmless.
   Paused.store(0, kRelaxed);
-  const std::int32_t pauseLength = WrappingSub(Seconds32(platform_.Time()), PauseStart);
-  StartTime.store(WrappingAdd(StartTime.load(kRelaxed), pauseLength), kRelaxed);
+  const std::int32_t pauseLength = WrapSub(Seconds32(platform_.Time()), PauseStart);
+  StartTime.store(WrapAdd(StartTime.load(kRelaxed), pauseLength), kRelaxed);
   PauseStart = 0;
 }
 
@@ -145,7 +138,7 @@ void Shell::DrawThread() {
     pacing.Delay();
     if (DrawingEnabled.load(kRelaxed) == 0 || !show.engine)
       continue;
-    if (DrawingPass(*show.engine, display, pacing) != 0)
+    if (show.engine->DrawingPass(display, pacing) != 0)
       platform_.PostQuitFromDrawingThread();
   }
   drawThreadExited_.store(true, std::memory_order_release);

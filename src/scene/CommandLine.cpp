@@ -102,11 +102,4 @@ ProgramArgs ArgsFromArgv(const std::string& programPath, const std::vector<std::
   return result;
 }
 
-void LowerAscii(std::string& text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z')
-      c = static_cast<char>(c - 'A' + 'a');
-  }
-}
-
 }  // namespace zirvo

@@ -49,7 +49,4 @@ ProgramArgs ArgsFromCommandLine(const std::string& commandLine);
 // them (argv[1] is the scene; anything after it is ignored).
 ProgramArgs ArgsFromArgv(const std::string& programPath, const std::vector<std::string>& args);
 
-// ASCII A-Z to a-z, in place (the Windows build lower-cases its command line).
-void LowerAscii(std::string& text);
-
 }  // namespace zirvo

@@ -63,11 +63,4 @@ bool LineReader::Failed() const {
   return std::ferror(file_) != 0;
 }
 
-void LowerLine(std::string& text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z')
-      c = static_cast<char>(c - 'A' + 'a');
-  }
-}
-
 }  // namespace zirvo

@@ -61,7 +61,4 @@ class LineReader {
   std::size_t nextColumn_ = 0;
 };
 
-// ASCII A-Z to a-z.
-void LowerLine(std::string& text);
-
 }  // namespace zirvo

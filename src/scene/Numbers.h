@@ -12,10 +12,6 @@
 
 namespace zirvo {
 
-struct Scanned {
-  std::size_t consumed = 0;  // characters of the input the conversion took
-};
-
 // "%d": saturates at -2147483648 and 2147483647.
 std::optional<std::int32_t> ScanInt(std::string_view text, std::size_t* consumed = nullptr);
 // "%u": a minus sign negates modulo 2^32 (as strtoul does); saturates at 4294967295.

@@ -1,5 +1,6 @@
 #include "scene/SceneFile.h"
 
+#include "core/Ascii.h"
 #include "scene/Numbers.h"
 #include "scene/ReadNotes.h"
 #include "scene/SceneKeys.h"
@@ -83,7 +84,7 @@ int ReadSceneFile(std::string& scenePath, Settings& settings, SpecTable& specs, 
       NoteLongLine(reader, path, asWritten, *diag);
     }
     const LineOrigin origin{path, reader.LineNumber(), asWritten};
-    LowerLine(line);
+    LowerAscii(line);
     if (line.empty() || IsSeparator(line[0])) {
       if (diag != nullptr)
         NoteIndentedKey(line, content, *diag, origin);

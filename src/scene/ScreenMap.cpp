@@ -2,16 +2,13 @@
 
 #include <limits>
 
+#include "core/Random.h"
 #include "core/Truncate.h"
+#include "core/Wrap.h"
 
 namespace zirvo {
 
 namespace {
-
-// a - 1 without overflow for any a (wraps as the 32-bit machine word does).
-std::int32_t MinusOne(std::int32_t a) {
-  return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) - 1u);
-}
 
 // The offset of a scaled axis: (screen - virt * scale) / 2.0, truncated. Only
 // impossible sizes (already refused by the load) fail to fit; they give 0.
@@ -40,8 +37,8 @@ std::optional<std::int32_t> AddOffset(std::int32_t value, std::int32_t offset) {
 
 ScreenMap ComputeScreenMap(const Settings& settings, const ScreenSize& screen) {
   ScreenMap map;
-  map.VirtMaxX = MinusOne(settings.VirtWidth);
-  map.VirtMaxY = MinusOne(settings.VirtHeight);
+  map.VirtMaxX = WrapSub(settings.VirtWidth, 1);
+  map.VirtMaxY = WrapSub(settings.VirtHeight, 1);
   map.Scaling = settings.Scaling;
   if (settings.Scaling == 1) {
     // The largest virtual coordinate maps onto the largest physical one.
@@ -60,8 +57,8 @@ ScreenMap ComputeScreenMap(const Settings& settings, const ScreenSize& screen) {
     map.OffsetX = CentredOffset(screen.ScreenWidth, settings.VirtWidth);
     map.OffsetY = CentredOffset(screen.ScreenHeight, settings.VirtHeight);
   }
-  map.RandXUnit = static_cast<double>(map.VirtMaxX) / 32767.0;
-  map.RandYUnit = static_cast<double>(map.VirtMaxY) / 32767.0;
+  map.RandXUnit = static_cast<double>(map.VirtMaxX) / Random::kMax;
+  map.RandYUnit = static_cast<double>(map.VirtMaxY) / Random::kMax;
   return map;
 }
 

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "core/Ascii.h"
 #include "scene/Numbers.h"
 #include "scene/ReadNotes.h"
 
@@ -141,7 +142,7 @@ int ReadSettings(const std::string& path, const ScreenSize& screen, Settings& se
       asWritten = line;
       NoteLongLine(reader, path, asWritten, *diag);
     }
-    LowerLine(line);
+    LowerAscii(line);
     std::string_view key;
     std::string_view value;
     if (!SplitKeyValue(line, key, value))
