@@ -2,9 +2,12 @@
 // of the show.
 #include <limits>
 
+#include <cassert>
+
 #include "core/Truncate.h"
+#include "core/Wrap.h"
 #include "engine/Engine.h"
-#include "engine/Wrap.h"
+#include "scene/KindRules.h"
 
 namespace zirvo {
 
@@ -24,8 +27,13 @@ std::int32_t Saturate(double value) {
 
 Engine::Engine(SpecTable& specs, const ScreenMap& map, PointStore& store, Random& random,
                ShowTime& showTime)
-    : specs_(specs), map_(map), store_(store), random_(random), showTime_(showTime) {
-  for (Swirl& swirl : SwirlTable)
+    : specs_(specs),
+      map_(map),
+      store_(store),
+      random_(random),
+      showTime_(showTime),
+      lookAhead_(specs, map, store) {
+  for (Swirl& swirl : SwirlTable_)
     swirl.spec = -1;
 }
 
@@ -57,37 +65,35 @@ void Engine::InitSwirl(Swirl& swirl, const SwirlSpec& kind) {
   const double ty = kind.fyRandom != 0 ? random_.Next() * map_.RandYUnit : double(kind.fy);
   swirl.spanY = Saturate(ty - swirl.startY);
 
-  swirl.phase = static_cast<float>(random_.Next() * AngleUnit);
-  swirl.angle = swirl.phase;
+  swirl.angle = static_cast<float>(random_.Next() * AngleUnit);
   swirl.tilt = static_cast<float>(random_.Next() * AngleUnit);
   swirl.colour = PickColour(kind);
 }
 
 void Engine::SpawnFromSpec(std::int32_t kindIndex) {
+  assert(kindIndex >= 0 && kindIndex < specs_.SpecCount);
   SwirlSpec& kind = specs_[kindIndex];
   const std::uint32_t elapsed = showTime_.Elapsed();
-  if (elapsed < kind.start)
-    return;
-  if (kind.stop != 0 && elapsed > kind.stop)
+  if (BeforeStart(kind, elapsed) || PastStop(kind, elapsed))
     return;
   if (kind.launchesLeft < 0)
     kind.launchesLeft = kind.n;
-  if (FreeSlots == 0)
+  if (FreeSlots_ == 0)
     return;
   if (kind.launchesLeft == 0)
     return;
-  if (kind.launchesLeft < kind.n) {
+  if (HasLiveSwirls(kind)) {
     // Some of the kind are live: launch with a chance of about launchesLeft / p.
     // Both products wrap in 32 bits and compare unsigned.
     const auto r = static_cast<std::uint32_t>(random_.Next());
     const std::uint32_t draw = r * static_cast<std::uint32_t>(kind.p);
-    const std::uint32_t bar = static_cast<std::uint32_t>(kind.launchesLeft) * 32767u;
+    const std::uint32_t bar = static_cast<std::uint32_t>(kind.launchesLeft) * Random::kMax;
     if (draw > bar)
       return;
   }
   std::int32_t slot = -1;
   for (std::int32_t i = 0; i < kMaxLiveSwirls; ++i) {
-    if (SlotAt(i).IsFreeSlot() != 0) {
+    if (SwirlAt(i).IsFreeSlot() != 0) {
       slot = i;
       break;
     }
@@ -95,57 +101,53 @@ void Engine::SpawnFromSpec(std::int32_t kindIndex) {
   if (slot < 0)
     return;  // FreeSlots > 0 promises one; never trust a count blindly
 
-  Swirl& swirl = SlotAt(slot);
+  Swirl& swirl = SwirlAt(slot);
   InitSwirl(swirl, kind);
   swirl.spec = kindIndex;
-  if (ActiveTail >= 0) {
-    SlotAt(ActiveTail).next = slot;
-    swirl.prev = ActiveTail;
+  if (ActiveTail_ >= 0) {
+    SwirlAt(ActiveTail_).next = slot;
+    swirl.prev = ActiveTail_;
   }
-  ActiveTail = slot;
-  if (ActiveHead < 0)
-    ActiveHead = slot;
+  ActiveTail_ = slot;
+  if (ActiveHead_ < 0)
+    ActiveHead_ = slot;
 
   kind.launchesLeft = WrapAdd(kind.launchesLeft, -1);
-  FreeSlots -= 1;
+  FreeSlots_ -= 1;
 }
 
 int Engine::SpawnAll() {
   for (std::int32_t k = 0; k < specs_.SpecCount; ++k)
     SpawnFromSpec(k);
-  return FreeSlots < kMaxLiveSwirls ? 1 : 0;
+  return FreeSlots_ < kMaxLiveSwirls ? 1 : 0;
 }
 
 void Engine::ReleaseSwirl(std::int32_t slot) {
-  Swirl& swirl = SlotAt(slot);
+  assert(slot >= 0 && slot < kMaxLiveSwirls);
+  Swirl& swirl = SwirlAt(slot);
   if (swirl.spec < 0)
     return;
-  if (ActiveCursor == slot)
-    ActiveCursor = swirl.next;
-  EraseTurn = 0;
-  if (ActiveHead == slot)
-    ActiveHead = swirl.next;
-  if (ActiveTail == slot)
-    ActiveTail = swirl.prev;
+  if (ActiveCursor_ == slot)
+    ActiveCursor_ = swirl.next;
+  EraseTurn_ = 0;
+  if (ActiveHead_ == slot)
+    ActiveHead_ = swirl.next;
+  if (ActiveTail_ == slot)
+    ActiveTail_ = swirl.prev;
   if (swirl.prev >= 0)
-    SlotAt(swirl.prev).next = swirl.next;
+    SwirlAt(swirl.prev).next = swirl.next;
   if (swirl.next >= 0)
-    SlotAt(swirl.next).prev = swirl.prev;
+    SwirlAt(swirl.next).prev = swirl.prev;
   SwirlSpec& kind = specs_[swirl.spec];
   kind.launchesLeft = WrapAdd(kind.launchesLeft, 1);
-  FreeSlots += 1;
+  FreeSlots_ += 1;
   swirl.spec = -1;
 }
 
 int Engine::ShowFinished() {
   const std::uint32_t elapsed = showTime_.Elapsed();
   for (std::int32_t k = 0; k < specs_.SpecCount; ++k) {
-    const SwirlSpec& kind = specs_[k];
-    if (kind.stop == 0)
-      return 0;
-    if (kind.stop >= elapsed)
-      return 0;
-    if (kind.launchesLeft < kind.n)
+    if (!KindFinished(specs_[k], elapsed))
       return 0;
   }
   return 1;

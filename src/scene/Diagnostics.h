@@ -42,8 +42,9 @@ enum class NoteCode {
   kBlockIgnored,       // blocks after the 50th are not read
   kDirectionCarried,   // d in force from an earlier block
   kNegativeDt,         // the swirl draws one point and stops for ever
-  kNeverEnds,          // stop 0: the show does not end by itself
-  kNeverLaunches,      // n of 0 or below, or similar
+  kNeverEnds,          // a stop the clock never passes: the show does not end by itself
+  kNeverLaunches,      // n of 0
+  kNoLaunchLimit,      // a negative n: no limit on live swirls
   kLongLine,           // a line over 255 characters is read as several lines
   kZeroCount,          // nv or bs of 0
   kEmptyValueFixes,    // fx= / fy= with nothing: the target becomes fixed

@@ -2,6 +2,7 @@
 // of the block changes, and kinds that never launch or never end.
 #include <string>
 
+#include "scene/KindRules.h"
 #include "scene/SceneKeys.h"
 
 namespace zirvo {
@@ -27,18 +28,25 @@ void NoteFinishedKind(const SwirlSpec& kind, std::int32_t blockIndex, SceneReadS
   if (kind.n > kMaxLiveSwirls) {
     Add(diag, Severity::kWarning, NoteCode::kNAbove500, LineOf(lines.n, lines),
         "n of " + n + " is cut to 500, the most live swirls one kind may have.");
-  } else if (kind.n <= 0) {
+  } else if (kind.n == 0) {
     Add(diag, Severity::kWarning, NoteCode::kNeverLaunches, LineOf(lines.n, lines),
-        "n of " + n + " allows no live swirl, so this kind never launches.");
+        "n of 0 allows no live swirl, so this kind never launches.");
+  } else if (kind.n < 0) {
+    Add(diag, Severity::kWarning, NoteCode::kNoLaunchLimit, LineOf(lines.n, lines),
+        "n of " + n + " is negative, which sets no limit: this kind may launch up to " +
+            std::to_string(kMaxLiveSwirls) + " swirls at once.");
   }
-  if (kind.stop != 0 && kind.start > kind.stop) {
+  if (StartsAfterStop(kind)) {
     Add(diag, Severity::kWarning, NoteCode::kStartAfterStop, LineOf(lines.start, lines),
         "start " + std::to_string(kind.start) + " is after stop " + std::to_string(kind.stop) +
             ", so this kind never launches.");
   }
-  if (kind.stop == 0) {
+  if (NeverPastStop(kind)) {
     Add(diag, Severity::kInfo, NoteCode::kNeverEnds, LineOf(lines.stop, lines),
-        "this kind has no stop time, so the show does not end by itself.");
+        kind.stop == 0 ? "this kind has no stop time, so the show does not end by itself."
+                       : "stop " + std::to_string(kind.stop) +
+                             " is the last second the show's clock can tell, so the show does "
+                             "not end by itself.");
   }
   if (kind.dt < 0) {
     Add(diag, Severity::kWarning, NoteCode::kNegativeDt, LineOf(lines.dt, lines),

@@ -80,7 +80,9 @@ TEST_F(SceneNotes, KindsThatNeverLaunchOrNeverEnd) {
                  "dt=-1\nstop=5\n\n"         // 7-9
                  "n=800\nstop=5\n\n"         // 10-12
                  "nv=10\nbs=20\nstop=5\n\n"  // 13-16
-                 "nv=0\nstop=5\n"),          // 17-18
+                 "nv=0\nstop=5\n\n"          // 17-19
+                 "n=-3\nstop=5\n\n"          // 20-22
+                 "stop=4294967295\n"),       // 23
             1);
   EXPECT_EQ(Of(NoteCode::kNeverLaunches), (Lines{{1, "n=0"}}));
   EXPECT_EQ(Of(NoteCode::kStartAfterStop), (Lines{{4, "start=20"}}));
@@ -88,7 +90,10 @@ TEST_F(SceneNotes, KindsThatNeverLaunchOrNeverEnd) {
   EXPECT_EQ(Of(NoteCode::kNAbove500), (Lines{{10, "n=800"}}));
   EXPECT_EQ(Of(NoteCode::kBsAboveNv), (Lines{{14, "bs=20"}}));
   EXPECT_EQ(Of(NoteCode::kZeroCount), (Lines{{17, "nv=0"}}));
-  EXPECT_TRUE(Of(NoteCode::kNeverEnds).empty());
+  // A negative n sets no limit: the kind launches, so it is not told as never launching.
+  EXPECT_EQ(Of(NoteCode::kNoLaunchLimit), (Lines{{20, "n=-3"}}));
+  // The clock's last second is never passed, like a stop of 0.
+  EXPECT_EQ(Of(NoteCode::kNeverEnds), (Lines{{23, "stop=4294967295"}}));
 }
 
 TEST_F(SceneNotes, DirectionCarriedIsToldOnceAtTheFirstBlockThatInheritsIt) {

@@ -152,6 +152,8 @@ TEST_F(CheckRun, ShowsThatNeverEndTellWhichKindAndWhy) {
   const std::pair<const char*, const char*> kNever[] = {
       {"stop=10\n\nnv=5\n", "kind 2 has no stop time"},
       {"stop=10\ndt=-1\n", "kind 1 has dt=-1"},
+      // A negative n is no limit, so these swirls launch and then wait for ever.
+      {"n=-3\nstop=10\ndt=-1\n", "kind 1 has dt=-1"},
       {"stop=10\n\nstart=9\nstop=3\n", "kind 2 starts (start=9) after it stops (stop=3)"},
   };
   for (const auto& [scene, why] : kNever) {

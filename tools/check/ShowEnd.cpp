@@ -1,6 +1,6 @@
 #include "check/ShowEnd.h"
 
-#include <limits>
+#include "scene/KindRules.h"
 
 namespace zirvo::tools {
 
@@ -11,26 +11,21 @@ std::string KindName(int index) {
 }
 
 // Why kind `index` keeps the show from ever ending, or "" when it does not.
-std::string NeverFinishes(const SwirlSpec& kind, int index) {
+std::string NeverFinishesBecause(const SwirlSpec& kind, int index) {
+  if (!NeverFinishes(kind))
+    return "";
   if (kind.stop == 0)
     return KindName(index) + " has no stop time (stop=0)";
-  if (kind.stop == std::numeric_limits<std::uint32_t>::max()) {
+  if (NeverPastStop(kind)) {
     return KindName(index) + " stops at " + std::to_string(kind.stop) +
            " s, the last second the show's clock can tell";
   }
-  // Not active at the end of its block and unable to become active: start must
-  // be reached while launching is still allowed (start <= stop).
-  const bool activeFromLoad = kind.launchesLeft >= 0;
-  if (!activeFromLoad && kind.start > kind.stop && -1 < kind.n) {
+  if (StartsAfterStop(kind)) {
     return KindName(index) + " starts (start=" + std::to_string(kind.start) +
            ") after it stops (stop=" + std::to_string(kind.stop) + "), so it never becomes active";
   }
-  // A negative step delay: the first swirl draws one point and never moves again.
-  if (kind.dt < 0 && kind.n != 0 && kind.start <= kind.stop) {
-    return KindName(index) + " has dt=" + std::to_string(kind.dt) +
-           ": its swirls draw one point and never finish";
-  }
-  return "";
+  return KindName(index) + " has dt=" + std::to_string(kind.dt) +
+         ": its swirls draw one point and never finish";
 }
 
 }  // namespace
@@ -43,7 +38,7 @@ ShowEnd EstimateShowEnd(const SpecTable& specs) {
     return end;
   }
   for (int i = 0; i < specs.SpecCount; ++i) {
-    const std::string never = NeverFinishes(specs[i], i);
+    const std::string never = NeverFinishesBecause(specs[i], i);
     if (!never.empty()) {
       end.decidingKind = i + 1;
       end.explanation = "never: " + never;

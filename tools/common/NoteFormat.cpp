@@ -72,6 +72,8 @@ std::string NoteCodeName(NoteCode code) {
       return "never-ends";
     case NoteCode::kNeverLaunches:
       return "never-launches";
+    case NoteCode::kNoLaunchLimit:
+      return "no-launch-limit";
     case NoteCode::kLongLine:
       return "long-line";
     case NoteCode::kZeroCount:
