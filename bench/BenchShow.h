@@ -8,8 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/DrawingPass.h"
+#include "engine/Delayer.h"
 #include "engine/HugePages.h"
+#include "engine/PixelSink.h"
 #include "engine/Show.h"
 
 namespace zirvo::bench {
@@ -51,7 +52,7 @@ struct BenchShow {
   BenchShow(const std::string& scene, StoreKind kind);
 
   // One pass of the drawing loop; its turns are counted in `delay`.
-  void Pass() { DrawingPass(*show.engine, pixels, delay); }
+  void Pass() { show.engine->DrawingPass(pixels, delay); }
   void Passes(std::uint64_t count) {
     for (std::uint64_t i = 0; i < count; ++i)
       Pass();

@@ -62,7 +62,7 @@ struct LiveSwirl {
 
 std::vector<LiveSwirl> CopyLiveSwirls(BenchShow& bench) {
   std::vector<LiveSwirl> live;
-  for (const Swirl& swirl : bench.show.engine->SwirlTable) {
+  for (const Swirl& swirl : bench.show.engine->SwirlTable()) {
     if (swirl.spec >= 0)
       live.push_back({&bench.show.scene.specs[swirl.spec], swirl});
   }

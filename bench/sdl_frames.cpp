@@ -46,7 +46,7 @@ DenseFrames::DenseFrames(std::size_t frames) {
   show.Passes(QuickMode() ? 20 : kDenseWarmPasses);
   FrameRecorder recorder(frames_);
   while (frames_.size() <= frames)
-    DrawingPass(*show.show.engine, recorder, recorder);
+    show.show.engine->DrawingPass(recorder, recorder);
   frames_.resize(frames);  // the last one may be incomplete
 }
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/DrawingPass.h"
+#include "engine/PixelSink.h"
 
 namespace zirvo::bench {
 

@@ -136,7 +136,7 @@ void DensePassBenchmark(benchmark::State& state, bool hinted) {
   const std::uint64_t turnsBefore = bench.delay.turns;
   const std::uint64_t pixelsBefore = screen.Pixels().PixelsSet();
   for (auto _ : state)
-    DrawingPass(*bench.show.engine, sink, bench.delay);
+    bench.show.engine->DrawingPass(sink, bench.delay);
   state.counters["turns_per_s"] = benchmark::Counter(
       static_cast<double>(bench.delay.turns - turnsBefore), benchmark::Counter::kIsRate);
   state.counters["pixels_per_s"] = benchmark::Counter(

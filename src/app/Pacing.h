@@ -8,7 +8,8 @@
 #include <cstdint>
 #include <functional>
 
-#include "engine/DrawingPass.h"
+#include "engine/Delayer.h"
+#include "engine/PixelSink.h"
 
 namespace zirvo {
 

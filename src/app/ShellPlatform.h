@@ -8,7 +8,7 @@
 #include <string>
 
 #include "app/Pacing.h"
-#include "engine/DrawingPass.h"
+#include "engine/PixelSink.h"
 #include "scene/LineReader.h"
 #include "scene/Settings.h"
 

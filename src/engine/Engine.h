@@ -1,28 +1,30 @@
 // The live swirls: the table of 500 slots, launching from the kinds, the motion
-// of a swirl, its turns (grow, crawl, fade) with the trail erasing, and release.
-// Everything here belongs to the drawing thread once the show runs.
+// of a swirl, its turns (grow, crawl, fade) with the trail erasing, release, and
+// the drawing pass that gives every live swirl its turn. The active list's
+// cursor and the held erase turn (EraseTurn) are the engine's own: only a pass
+// moves them. Everything here belongs to the drawing thread once the show runs.
 #pragma once
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <span>
 
 #include "core/Random.h"
 #include "core/ScreenPoint.h"
-#include "engine/MotionAhead.h"
+#include "engine/Delayer.h"
+#include "engine/LookAhead.h"
+#include "engine/PixelSink.h"
 #include "engine/PointStore.h"
 #include "engine/Swirl.h"
-#include "engine/Wrap.h"
 #include "scene/KindTable.h"
 #include "scene/ScreenMap.h"
 
 namespace zirvo {
 
 // TwoPi / 32767: a random draw 0..32767 as an angle 0..2 pi.
-inline const double AngleUnit = TwoPi / 32767.0;
+inline const double AngleUnit = TwoPi / Random::kMax;
 // A random draw as a palette index 0..16.
-constexpr double ColourUnit = 16.0 / 32767.0;
+constexpr double ColourUnit = 16.0 / Random::kMax;
 
 // Seconds since the show's start, as the unsigned difference time(NULL) -
 // StartTime (the window thread moves StartTime on after a pause).
@@ -34,83 +36,94 @@ class ShowTime {
 
 class Engine {
  public:
+  // All 500 slots free. The engine keeps references to all five.
   Engine(SpecTable& specs, const ScreenMap& map, PointStore& store, Random& random,
          ShowTime& showTime);
+  Engine(const Engine&) = delete;
+  Engine& operator=(const Engine&) = delete;
 
-  // Launching and release.
-  void InitSwirl(Swirl& swirl, const SwirlSpec& kind);
-  COLORREF PickColour(const SwirlSpec& kind);
-  void SpawnFromSpec(std::int32_t kindIndex);
+  // One pass of the drawing loop: launch (SpawnAll), then every live swirl's
+  // turn, each followed by `delay`, then the end-of-show test. Returns
+  // ShowFinished: non-zero when the show is over. The drawing thread and
+  // zirvo-render both run exactly this.
+  int DrawingPass(PixelSink& pixels, Delayer& delay);
+
+  // The same pass a turn at a time, for a caller that must stop between two
+  // turns (a show paced by frames): BeginPass launches and puts the cursor on
+  // the first live swirl, and is false when none is live (the pass is empty);
+  // then, while PassUnderWay, TakeTurn gives the swirl under the cursor its
+  // turn and the caller pays its Delay. ShowFinished ends the pass.
+  bool BeginPass();
+  bool PassUnderWay() const { return ActiveCursor_ >= 0; }
+  // REQUIRES: PassUnderWay().
+  void TakeTurn(PixelSink& pixels);
+
+  // Launching: every kind gets its chance, in file order. Non-zero when a
+  // swirl is live afterwards.
   int SpawnAll();
-  void ReleaseSwirl(std::int32_t slot);
-  void AdvanceCursor(Swirl& swirl) {
-    swirl.waitTicks = WrapAdd(swirl.waitTicks, -1);
-    if (swirl.waitTicks < 0)
-      swirl.waitTicks = specs_[swirl.spec].dt;
-    if (ActiveCursor >= 0)
-      ActiveCursor = SlotAt(ActiveCursor).next;
-  }
+  // Launches at most one swirl of kind `kindIndex`.
+  // REQUIRES: 0 <= kindIndex < specs.SpecCount.
+  void SpawnFromSpec(std::int32_t kindIndex);
+  // Non-zero when every kind is past its stop time with no swirl live.
   int ShowFinished();
+  // The colour of a new swirl, or of a new point of a kind with random colours
+  // per point.
+  COLORREF PickColour(const SwirlSpec& kind);
+  // Frees `slot`, unlinking it from the active list, and gives its kind its
+  // launch back; a free slot is left alone. Never touches the trail.
+  // REQUIRES: 0 <= slot < kMaxLiveSwirls, and the swirl's trail is empty.
+  void ReleaseSwirl(std::int32_t slot);
 
-  // Motion: the next point of the swirl, stored and mapped. 1 when `point` holds
-  // a pixel to set.
+  // What a pass leaves behind, for tests and the invariant checks.
+  const Swirl& SlotAt(std::int32_t slot) const {
+    return SwirlTable_[static_cast<std::size_t>(slot)];
+  }
+  std::span<const Swirl> SwirlTable() const { return SwirlTable_; }
+  std::int32_t FreeSlots() const { return FreeSlots_; }
+  std::int32_t ActiveHead() const { return ActiveHead_; }
+  std::int32_t ActiveTail() const { return ActiveTail_; }
+  std::int32_t ActiveCursor() const { return ActiveCursor_; }
+  std::int32_t EraseTurn() const { return EraseTurn_; }
+  const SpecTable& specs() const { return specs_; }
+  const PointStore& store() const { return store_; }
+  // A live swirl's fields, to be set between passes by a test that needs a
+  // swirl in a given state (angles at zero, say).
+  Swirl& SwirlForTest(std::int32_t slot) { return SwirlTable_[static_cast<std::size_t>(slot)]; }
+
+ private:
+  Swirl& SwirlAt(std::int32_t slot) { return SwirlTable_[static_cast<std::size_t>(slot)]; }
+  std::int32_t SlotOf(const Swirl& swirl) const {
+    return static_cast<std::int32_t>(&swirl - SwirlTable_.data());
+  }
+
+  void InitSwirl(Swirl& swirl, const SwirlSpec& kind);
+  // The end of a turn: the swirl's wait counts down, the cursor moves on.
+  void AdvanceCursor(Swirl& swirl);
+  // The next point of the swirl, stored and mapped. 1 when `point` holds a
+  // pixel to set.
   int StepSwirl(Swirl& swirl, ScreenPoint& point);
-
-  // Turns.
+  // One call of a turn on the swirl in `slot`: counts down, or draws, erases,
+  // releases. 1 when `out` holds a pixel to set.
   int TickSwirl(std::int32_t slot, ScreenPoint& out);
   int EraseOldest(Swirl& swirl, ScreenPoint& out);
   int TickAt(std::int32_t index, ScreenPoint& out);
-
-  // The screen pixels that turns a few turns ahead will most likely set: where
-  // a swirl's next point lies, and a pixel a removal will repaint (0..2 of
-  // them). Asked once per turn, so that the pixels can be fetched before they
-  // are written; valid until the next turn. Changes nothing.
-  std::span<const ScreenPoint> ComingPixels() {
-    const std::span<const ScreenPoint> pixels(coming_, static_cast<std::size_t>(comingCount_));
-    comingCount_ = 0;
-    return pixels;
-  }
-
-  std::array<Swirl, kMaxLiveSwirls> SwirlTable{};
-  std::int32_t FreeSlots = kMaxLiveSwirls;
-  std::int32_t ActiveHead = -1;
-  std::int32_t ActiveTail = -1;
-  std::int32_t ActiveCursor = -1;
-  std::int32_t EraseTurn = 0;
-
-  SpecTable& specs() { return specs_; }
-  PointStore& store() { return store_; }
-
- private:
-  Swirl& SlotAt(std::int32_t slot) { return SwirlTable[static_cast<std::size_t>(slot)]; }
-  std::int32_t SlotOf(const Swirl& swirl) const {
-    return static_cast<std::int32_t>(&swirl - SwirlTable.data());
-  }
-  // Whether `swirl` is one of SwirlTable's (tests step swirls of their own).
-  bool InTable(const Swirl& swirl) const {
-    const std::less<const Swirl*> before;
-    return !before(&swirl, SwirlTable.data()) &&
-           before(&swirl, SwirlTable.data() + SwirlTable.size());
-  }
-  void PrepareTurnAhead(const Swirl& swirl);
-  // Far enough for two rounds of memory fetches (see PrefetchTurn) to arrive
-  // between turns of about a tenth of a microsecond; from 6 on the dense
-  // scene gains nothing more.
-  static constexpr int kTurnsAhead = 8;
 
   SpecTable& specs_;
   const ScreenMap& map_;
   PointStore& store_;
   Random& random_;
   ShowTime& showTime_;
-  // Per slot: the next point, computed ahead (PrepareTurnAhead).
-  std::array<MotionAhead, kMaxLiveSwirls> ahead_{};
-  // The last PrepareTurnAhead: its swirl's slot, and the slot it prepared.
-  std::int32_t aheadFrom_ = -1;
-  std::int32_t aheadSlot_ = -1;
-  // The pixels found by the last PrepareTurnAhead, for ComingPixels.
-  ScreenPoint coming_[2];
-  int comingCount_ = 0;
+
+  std::array<Swirl, kMaxLiveSwirls> SwirlTable_{};
+  std::int32_t FreeSlots_ = kMaxLiveSwirls;
+  std::int32_t ActiveHead_ = -1;
+  std::int32_t ActiveTail_ = -1;
+  // The slot whose turn it is during a pass; -1 between passes.
+  std::int32_t ActiveCursor_ = -1;
+  // Set while the swirl under the cursor keeps its turn to erase again.
+  std::int32_t EraseTurn_ = 0;
+
+  TurnLookAhead lookAhead_;
 };
 
 }  // namespace zirvo

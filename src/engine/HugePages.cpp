@@ -2,12 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 #include <new>
-
-#if defined(__linux__)
-#include <sys/mman.h>
-#endif
 
 namespace zirvo {
 
@@ -23,21 +18,6 @@ std::size_t WholeHugePages(std::size_t bytes) {
 }
 
 }  // namespace
-
-void AdviseHugePages(void* block, std::size_t bytes) {
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
-  if (block == nullptr || bytes < kHugePage)
-    return;
-  const auto start = reinterpret_cast<std::uintptr_t>(block);
-  const std::uintptr_t first = (start + kHugePage - 1) & ~std::uintptr_t{kHugePage - 1};
-  const std::uintptr_t end = (start + bytes) & ~std::uintptr_t{kHugePage - 1};
-  if (first < end)
-    madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
-#else
-  (void)block;
-  (void)bytes;
-#endif
-}
 
 void* AllocateHugePageBytes(std::size_t count, std::size_t size, std::size_t alignment,
                             std::size_t& alignmentUsed) {
@@ -55,19 +35,12 @@ void* AllocateHugePageBytes(std::size_t count, std::size_t size, std::size_t ali
 }
 
 void* AllocateHugePageMalloc(std::size_t bytes) {
-#if defined(__GLIBC__)
   if (bytes == 0 || bytes > SIZE_MAX - kHugePage)
     return nullptr;
   const std::size_t rounded = WholeHugePages(bytes);
-  void* block = nullptr;
-  if (posix_memalign(&block, kHugePage, rounded) != 0)
-    return nullptr;
+  void* block = AlignedMalloc(kHugePage, rounded);
   AdviseHugePages(block, rounded);
   return block;
-#else
-  (void)bytes;
-  return nullptr;
-#endif
 }
 
 void HugePageBlockRelease::operator()(void* block) const {

@@ -11,9 +11,7 @@ IndexedPointStore::IndexedPointStore(std::int32_t width_, std::int32_t height_,
                                      std::uint32_t capacity_, PoolMemory& memory,
                                      PixelIndexKind indexKind)
     : NodePool(width_, height_, capacity_, memory) {
-  // The row-head table is taken as the reference store takes it, so that both
-  // are inert under the same failures; this store never reads it.
-  if (nodes != nullptr)
+  if (!IsInert())
     index_ = PixelIndex::Make(width, height, indexKind);
 }
 
@@ -50,9 +48,8 @@ std::int32_t IndexedPointStore::InsertPoint(std::int32_t previous, ScreenPoint& 
 }
 
 std::int32_t IndexedPointStore::RemovePoint(std::int32_t index, ScreenPoint& out) {
-  std::int32_t restore = static_cast<std::int32_t>(background);
-  if (nodes == nullptr || index == -1 || static_cast<std::uint32_t>(index) >= capacity ||
-      nodes[index].x < 0) {
+  std::int32_t restore = static_cast<std::int32_t>(kBlack);
+  if (!InUse(index)) {
     out.x = -1;
     return -1;
   }
@@ -130,15 +127,6 @@ void IndexedPointStore::PrefetchTurn(std::int32_t x, std::int32_t y, std::int32_
     __builtin_prefetch(&nodes[oldest].x, 1);
     __builtin_prefetch(&nodes[oldest].chainNext, 1);
   }
-}
-
-int IndexedPointStore::GetPoint(std::int32_t index, ScreenPoint& out) const {
-  if (nodes == nullptr || static_cast<std::uint32_t>(index) >= capacity)
-    return 0;
-  out.x = nodes[index].x;
-  out.y = nodes[index].y;
-  out.colour = static_cast<COLORREF>(nodes[index].colour);
-  return 1;
 }
 
 }  // namespace zirvo

@@ -29,10 +29,12 @@ class IndexedPointStore final : public PointStore, private NodePool {
 
   std::int32_t InsertPoint(std::int32_t previous, ScreenPoint& point) override;
   std::int32_t RemovePoint(std::int32_t index, ScreenPoint& out) override;
-  int GetPoint(std::int32_t index, ScreenPoint& out) const override;
+  int GetPoint(std::int32_t index, ScreenPoint& out) const override {
+    return NodePool::GetPoint(index, out);
+  }
   void PrefetchTurn(std::int32_t x, std::int32_t y, std::int32_t oldest,
                     ScreenPoint& repaint) override;
-  bool IsInert() const override { return nodes == nullptr; }
+  bool IsInert() const override { return NodePool::IsInert(); }
   std::uint32_t Capacity() const override { return capacity; }
   std::uint32_t FreeCount() const override { return freeCount; }
   std::size_t MemoryBytes() const override;

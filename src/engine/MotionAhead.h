@@ -49,8 +49,6 @@ class MotionAhead {
       Compute(kind, swirl);
     return &point_;
   }
-  // The point prepared and not yet taken, or null.
-  const ScreenPoint* Prepared() const { return ready_ ? &point_ : nullptr; }
   // MotionStep(kind, swirl): the point prepared for it, or computed now.
   ScreenPoint Take(const SwirlSpec& kind, Swirl& swirl) {
     const bool prepared = ready_ && inputs_.Match(swirl);

@@ -15,14 +15,6 @@ NodePool::NodePool(std::int32_t width_, std::int32_t height_, std::uint32_t capa
   nodes = static_cast<PointNode*>(memory_.Allocate(*poolBytes));
   if (nodes == nullptr)
     return;
-  // A height of 0 still gets a (one-entry) table, so "null" only ever means failure.
-  const auto headBytes = ArrayBytes<std::int32_t>(height_ > 0 ? std::uint64_t(height_) : 1);
-  rowHeads = headBytes ? static_cast<std::int32_t*>(memory_.Allocate(*headBytes)) : nullptr;
-  if (rowHeads == nullptr) {
-    memory_.Release(nodes);
-    nodes = nullptr;
-    return;
-  }
   width = width_;
   height = height_;
   capacity = capacity_;
@@ -32,22 +24,32 @@ NodePool::NodePool(std::int32_t width_, std::int32_t height_, std::uint32_t capa
     nodes[i].x = -1;
     nodes[i].chainNext = i + 1 < capacity_ ? static_cast<std::int32_t>(i + 1) : -1;
   }
-  for (std::int32_t row = 0; row < height_; ++row)
-    rowHeads[row] = -1;
 }
 
 NodePool::~NodePool() {
-  if (nodes == nullptr)
-    return;
-  memory_.Release(rowHeads);
-  memory_.Release(nodes);
+  MakeInert();
+}
+
+void NodePool::MakeInert() {
+  if (nodes != nullptr)
+    memory_.Release(nodes);
+  nodes = nullptr;
+  width = height = 0;
+  capacity = freeCount = 0;
+  freeHead = -1;
+}
+
+int NodePool::GetPoint(std::int32_t index, ScreenPoint& out) const {
+  if (nodes == nullptr || static_cast<std::uint32_t>(index) >= capacity)
+    return 0;
+  out.x = nodes[index].x;
+  out.y = nodes[index].y;
+  out.colour = static_cast<COLORREF>(nodes[index].colour);
+  return 1;
 }
 
 std::size_t NodePool::PoolBytes() const {
-  if (nodes == nullptr)
-    return 0;
-  return std::size_t{capacity} * sizeof(PointNode) +
-         std::size_t(height > 0 ? height : 1) * sizeof(std::int32_t);
+  return std::size_t{capacity} * sizeof(PointNode);
 }
 
 bool NodePool::Grow() {

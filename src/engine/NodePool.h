@@ -1,8 +1,9 @@
 // What every point store keeps the same way, node for node: the pool of nodes
-// with its free list and growth by 2048, and the head of each row's list. A
-// store whose memory could not be had is inert (`nodes` null) and stays so.
+// with its free list and growth by 2048. A store whose memory could not be had
+// is inert (`nodes` null) and stays so.
 #pragma once
 
+#include <cassert>
 #include <cstddef>
 #include <cstdint>
 
@@ -12,8 +13,8 @@ namespace zirvo {
 
 class NodePool {
  public:
-  // capacity 0 means 65536 nodes. A pool or row table that cannot be had, or
-  // whose size in bytes cannot be represented, leaves the pool inert.
+  // capacity 0 means 65536 nodes. A pool that cannot be had, or whose size in
+  // bytes cannot be represented, or a negative height, leaves the pool inert.
   NodePool(std::int32_t width, std::int32_t height, std::uint32_t capacity, PoolMemory& memory);
   ~NodePool();
   NodePool(const NodePool&) = delete;
@@ -30,8 +31,10 @@ class NodePool {
     return i;
   }
   // Puts a node in use back on the free list; a free node is left alone.
+  // REQUIRES: the pool is not inert and 0 <= index < capacity.
   void FreeNode(std::int32_t index) {
-    if (nodes == nullptr || nodes[index].x < 0)
+    assert(nodes != nullptr && static_cast<std::uint32_t>(index) < capacity);
+    if (nodes[index].x < 0)
       return;
     nodes[index].x = -1;
     nodes[index].chainNext = freeHead;
@@ -61,29 +64,37 @@ class NodePool {
       nodes[previous].chainNext = i;
     return i;
   }
-  // Bytes of the pool and the row heads.
-  std::size_t PoolBytes() const;
+  // Whether `index` names a node in use (never, when inert).
+  bool InUse(std::int32_t index) const {
+    return nodes != nullptr && static_cast<std::uint32_t>(index) < capacity && nodes[index].x >= 0;
+  }
+  // Copies node `index`'s x, y, colour: 1, or 0 when inert or beyond the pool.
+  int GetPoint(std::int32_t index, ScreenPoint& out) const;
   // Whether (x, y) lies on the virtual screen (never, when inert).
   bool OnScreen(std::int32_t x, std::int32_t y) const {
     return x >= 0 && x < width && y >= 0 && y < height;
   }
+  bool IsInert() const { return nodes == nullptr; }
+  // Bytes of the pool.
+  std::size_t PoolBytes() const;
 
  protected:
+  // Gives the pool back and leaves it inert (a store whose own tables
+  // cannot be had).
+  void MakeInert();
+
   std::int32_t width = 0;
   std::int32_t height = 0;
-  COLORREF background = kBlack;
   std::uint32_t capacity = 0;
   std::uint32_t growBy = PointStore::kGrowBy;
   std::uint32_t freeCount = 0;
   std::int32_t freeHead = -1;
   PointNode* nodes = nullptr;
-  std::int32_t* rowHeads = nullptr;
+  PoolMemory& memory_;
 
  private:
   // Adds growBy free nodes; false (nothing changed) when it cannot.
   bool Grow();
-
-  PoolMemory& memory_;
 };
 
 }  // namespace zirvo

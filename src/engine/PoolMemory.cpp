@@ -3,10 +3,7 @@
 
 #include "engine/HugePages.h"
 #include "engine/PointStore.h"
-
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
+#include "engine/SystemMemory.h"
 
 namespace zirvo {
 
@@ -24,8 +21,7 @@ void* PoolMemory::Allocate(std::size_t bytes) {
 // never comes as huge pages), so the pool would stay scattered over small
 // pages however large it grew.
 void* PoolMemory::Resize(void* block, std::size_t bytes) {
-#if defined(__GLIBC__)
-  const std::size_t holds = block != nullptr ? malloc_usable_size(block) : 0;
+  const std::size_t holds = MallocUsableSize(block);
   if (bytes <= holds)
     return block;
   const std::size_t doubled = holds <= SIZE_MAX / 2 && 2 * holds > bytes ? 2 * holds : bytes;
@@ -43,7 +39,6 @@ void* PoolMemory::Resize(void* block, std::size_t bytes) {
       return grown;
     }
   }
-#endif
   void* resized = std::realloc(block, bytes);
   AdviseHugePages(resized, bytes);
   return resized;

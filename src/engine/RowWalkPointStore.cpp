@@ -1,6 +1,35 @@
 #include "engine/RowWalkPointStore.h"
 
+#include "engine/PoolSize.h"
+
 namespace zirvo {
+
+RowWalkPointStore::RowWalkPointStore(std::int32_t columns, std::int32_t rows,
+                                     std::uint32_t nodeCount, PoolMemory& memory)
+    : NodePool(columns, rows, nodeCount, memory) {
+  if (IsInert())
+    return;
+  // A height of 0 still gets a (one-entry) table, so "null" only ever means failure.
+  const auto headBytes = ArrayBytes<std::int32_t>(height > 0 ? std::uint64_t(height) : 1);
+  rowHeads_ = headBytes ? static_cast<std::int32_t*>(memory_.Allocate(*headBytes)) : nullptr;
+  if (rowHeads_ == nullptr) {
+    MakeInert();
+    return;
+  }
+  for (std::int32_t row = 0; row < height; ++row)
+    rowHeads_[row] = -1;
+}
+
+RowWalkPointStore::~RowWalkPointStore() {
+  if (rowHeads_ != nullptr)
+    memory_.Release(rowHeads_);
+}
+
+std::size_t RowWalkPointStore::MemoryBytes() const {
+  if (IsInert())
+    return 0;
+  return PoolBytes() + std::size_t(height > 0 ? height : 1) * sizeof(std::int32_t);
+}
 
 std::int32_t RowWalkPointStore::InsertPoint(std::int32_t previous, ScreenPoint& point) {
   const std::int32_t i = TakeNodeFor(previous, point);
@@ -10,7 +39,7 @@ std::int32_t RowWalkPointStore::InsertPoint(std::int32_t previous, ScreenPoint& 
   node.rowPrev = -1;
   node.rowNext = -1;
 
-  std::int32_t& head = rowHeads[point.y];
+  std::int32_t& head = rowHeads_[point.y];
   if (head == -1) {
     head = i;
     return i;
@@ -39,9 +68,8 @@ std::int32_t RowWalkPointStore::InsertPoint(std::int32_t previous, ScreenPoint& 
 }
 
 std::int32_t RowWalkPointStore::RemovePoint(std::int32_t index, ScreenPoint& out) {
-  std::int32_t restore = static_cast<std::int32_t>(background);
-  if (nodes == nullptr || index == -1 || static_cast<std::uint32_t>(index) >= capacity ||
-      nodes[index].x < 0) {
+  std::int32_t restore = static_cast<std::int32_t>(kBlack);
+  if (!InUse(index)) {
     out.x = -1;
     return -1;
   }
@@ -53,7 +81,7 @@ std::int32_t RowWalkPointStore::RemovePoint(std::int32_t index, ScreenPoint& out
     if (nodes[p].x == n.x)
       restore = nodes[p].colour;
   } else {
-    rowHeads[n.y] = q;
+    rowHeads_[n.y] = q;
   }
   if (q != -1)
     nodes[q].rowPrev = p;
@@ -69,15 +97,6 @@ std::int32_t RowWalkPointStore::RemovePoint(std::int32_t index, ScreenPoint& out
   }
   FreeNode(index);
   return n.chainNext;
-}
-
-int RowWalkPointStore::GetPoint(std::int32_t index, ScreenPoint& out) const {
-  if (nodes == nullptr || static_cast<std::uint32_t>(index) >= capacity)
-    return 0;
-  out.x = nodes[index].x;
-  out.y = nodes[index].y;
-  out.colour = static_cast<COLORREF>(nodes[index].colour);
-  return 1;
 }
 
 }  // namespace zirvo

@@ -2,13 +2,23 @@
 // erase then draw (crawling), or erase (fading), releasing it at the end; and
 // the drawing pass, which gives every live swirl its turns. They share a file
 // so that the compiler can fold the turns into the pass's loop.
-#include "engine/DrawingPass.h"
+#include <cassert>
+
+#include "core/Wrap.h"
 #include "engine/Engine.h"
 
 namespace zirvo {
 
+void Engine::AdvanceCursor(Swirl& swirl) {
+  swirl.waitTicks = WrapAdd(swirl.waitTicks, -1);
+  if (swirl.waitTicks < 0)
+    swirl.waitTicks = specs_[swirl.spec].dt;
+  if (ActiveCursor_ >= 0)
+    ActiveCursor_ = SwirlAt(ActiveCursor_).next;
+}
+
 int Engine::TickSwirl(std::int32_t slot, ScreenPoint& out) {
-  Swirl& swirl = SlotAt(slot);
+  Swirl& swirl = SwirlAt(slot);
   if (swirl.spec < 0)
     return 0;
   if (swirl.waitTicks != 0) {
@@ -17,7 +27,7 @@ int Engine::TickSwirl(std::int32_t slot, ScreenPoint& out) {
   }
   const SwirlSpec& kind = specs_[swirl.spec];
   if (swirl.pointsLeft == 0) {
-    EraseTurn = kind.m == 0 ? 1 : 0;
+    EraseTurn_ = kind.m == 0 ? 1 : 0;
     const int r = EraseOldest(swirl, out);
     // ">=" rather than "==": a kind with bs = 0 (or nv = 0) would otherwise
     // never be released, and with m = 0 its fading turn would never end.
@@ -25,13 +35,13 @@ int Engine::TickSwirl(std::int32_t slot, ScreenPoint& out) {
       ReleaseSwirl(slot);
     return r;
   }
-  if (EraseTurn == 0 && swirl.trailRoom > 0)
+  if (EraseTurn_ == 0 && swirl.trailRoom > 0)
     return StepSwirl(swirl, out);
-  if (EraseTurn != 0) {
-    EraseTurn = 0;
+  if (EraseTurn_ != 0) {
+    EraseTurn_ = 0;
     return StepSwirl(swirl, out);
   }
-  EraseTurn = 1;
+  EraseTurn_ = 1;
   return EraseOldest(swirl, out);
 }
 
@@ -45,7 +55,7 @@ int Engine::EraseOldest(Swirl& swirl, ScreenPoint& out) {
   swirl.trailRoom += 1;
   if (swirl.oldest == -1)
     swirl.newest = -1;
-  if (EraseTurn == 0)
+  if (EraseTurn_ == 0)
     AdvanceCursor(swirl);
   return r;
 }
@@ -57,24 +67,34 @@ int Engine::TickAt(std::int32_t index, ScreenPoint& out) {
   return r != 0 && out.x >= 0 ? 1 : 0;
 }
 
-int DrawingPass(Engine& engine, PixelSink& pixels, Delayer& delay) {
-  if (engine.SpawnAll() != 0) {
-    ScreenPoint point;
-    engine.ActiveCursor = engine.ActiveHead;
-    while (engine.ActiveCursor >= 0) {
-      // The swirl under the cursor keeps its turn while EraseTurn is set; TickAt
-      // moves the cursor on when the turn ends or the swirl is released.
-      do {
-        if (engine.TickAt(engine.ActiveCursor, point) != 0) {
-          pixels.SetPixel(point.x, point.y, point.colour);
-        }
-      } while (engine.EraseTurn != 0);
-      for (const ScreenPoint& coming : engine.ComingPixels())
-        pixels.Prefetch(coming.x, coming.y);
+bool Engine::BeginPass() {
+  if (SpawnAll() == 0)
+    return false;
+  ActiveCursor_ = ActiveHead_;
+  return true;
+}
+
+void Engine::TakeTurn(PixelSink& pixels) {
+  assert(PassUnderWay());
+  ScreenPoint point;
+  // The swirl under the cursor keeps its turn while EraseTurn is set; TickAt
+  // moves the cursor on when the turn ends or the swirl is released.
+  do {
+    if (TickAt(ActiveCursor_, point) != 0)
+      pixels.SetPixel(point.x, point.y, point.colour);
+  } while (EraseTurn_ != 0);
+  for (const ScreenPoint& coming : lookAhead_.TakeComingPixels())
+    pixels.Prefetch(coming.x, coming.y);
+}
+
+int Engine::DrawingPass(PixelSink& pixels, Delayer& delay) {
+  if (BeginPass()) {
+    while (PassUnderWay()) {
+      TakeTurn(pixels);
       delay.Delay();
     }
   }
-  return engine.ShowFinished();
+  return ShowFinished();
 }
 
 }  // namespace zirvo

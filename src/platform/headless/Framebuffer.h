@@ -10,8 +10,8 @@
 #include <memory>
 
 #include "core/Colour.h"
-#include "engine/DrawingPass.h"
 #include "engine/HugePages.h"
+#include "engine/PixelSink.h"
 
 namespace zirvo {
 

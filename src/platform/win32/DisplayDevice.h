@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "engine/DrawingPass.h"
+#include "engine/PixelSink.h"
 
 namespace zirvo::win32 {
 
