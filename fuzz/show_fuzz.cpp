@@ -16,9 +16,11 @@
 
 #include "FuzzCheck.h"
 #include "MemoryFiles.h"
-#include "engine/DrawingPass.h"
+#include "engine/PixelSink.h"
 #include "engine/Show.h"
-#include "reliability/EngineInvariants.h"
+#include "engine/SimulatedClock.h"
+#include "support/CappedPoolMemory.h"
+#include "support/EngineInvariants.h"
 
 namespace {
 
@@ -28,27 +30,6 @@ constexpr std::uint64_t kMaxTurns = 20000;
 constexpr std::uint64_t kMicrosPerTurn = 20000;
 // No pass may set more pixels than this: a turn that never ends is a finding.
 constexpr std::uint64_t kMaxPixelsPerPass = std::uint64_t{1} << 26;
-
-class CappedPoolMemory final : public zirvo::PoolMemory {
- public:
-  void* Allocate(std::size_t bytes) override {
-    return bytes > kPoolCap ? nullptr : PoolMemory::Allocate(bytes);
-  }
-  void* Resize(void* block, std::size_t bytes) override {
-    return bytes > kPoolCap ? nullptr : PoolMemory::Resize(block, bytes);
-  }
-};
-
-class SimulatedClock final : public zirvo::ShowTime, public zirvo::Delayer {
- public:
-  std::uint32_t Elapsed() override { return static_cast<std::uint32_t>(micros / 1000000); }
-  void Delay() override {
-    micros += kMicrosPerTurn;
-    ++turns;
-  }
-  std::uint64_t micros = 0;
-  std::uint64_t turns = 0;
-};
 
 // Hashes the pixel stream, so two runs can be compared without keeping it.
 class HashingSink final : public zirvo::PixelSink {
@@ -90,8 +71,8 @@ RunResult RunShow(const std::string& settings, const std::string& scene, zirvo::
   args.hasScene = true;
   args.scene = "scene";
 
-  CappedPoolMemory memory;
-  SimulatedClock clock;
+  zirvo::testing::CappedPoolMemory memory(kPoolCap);
+  zirvo::SimulatedClock clock(kMicrosPerTurn);
   zirvo::Show show;
   show.storeKind = kind;
   RunResult result;
@@ -100,18 +81,18 @@ RunResult RunShow(const std::string& settings, const std::string& scene, zirvo::
     return result;
 
   // The engine runs on a shadow of the loaded store, so its trails can be walked.
-  zirvo::reliability::TrailShadow shadow(*show.TrailStore);
+  zirvo::testing::TrailShadow shadow(*show.TrailStore);
   zirvo::Engine engine(show.scene.specs, show.scene.map, shadow, show.random, clock);
   HashingSink sink;
-  while (result.passes < kMaxPasses && clock.turns < kMaxTurns) {
+  while (result.passes < kMaxPasses && clock.Delays() < kMaxTurns) {
     sink.pixelsThisPass = 0;
-    const int over = zirvo::DrawingPass(engine, sink, clock);
+    const int over = engine.DrawingPass(sink, clock);
     ++result.passes;
     // Checking costs more than a quiet pass: check every pass at first, then
     // every 16th, and the last one.
     if (result.passes > 64 && result.passes % 16 != 0 && over == 0)
       continue;
-    const std::string broken = zirvo::reliability::CheckEngine(engine, &shadow, false);
+    const std::string broken = zirvo::testing::CheckEngine(engine, &shadow, false);
     if (!broken.empty()) {
       std::fprintf(stderr, "after pass %d: %s\n", result.passes, broken.c_str());
       std::abort();
@@ -124,13 +105,13 @@ RunResult RunShow(const std::string& settings, const std::string& scene, zirvo::
       for (int k = 0; k < show.scene.specs.SpecCount; ++k)
         creditsMeanNothingLive = creditsMeanNothingLive && show.scene.specs[k].n >= 0;
       if (creditsMeanNothingLive) {
-        FUZZ_CHECK(engine.FreeSlots == zirvo::kMaxLiveSwirls, "the show ended with live swirls");
+        FUZZ_CHECK(engine.FreeSlots() == zirvo::kMaxLiveSwirls, "the show ended with live swirls");
         FUZZ_CHECK(show.TrailStore->StoredPoints() == 0, "the show ended with points stored");
       }
       break;
     }
   }
-  FUZZ_CHECK(zirvo::reliability::CheckEngine(engine, &shadow, false).empty(),
+  FUZZ_CHECK(zirvo::testing::CheckEngine(engine, &shadow, false).empty(),
              "the bookkeeping broke after the last pass");
   result.hash = sink.hash;
   result.pixels = sink.pixels;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "core/ScreenPoint.h"
+
 #include <vector>
 
 namespace zirvo {

@@ -5,8 +5,9 @@
 #include <memory>
 #include <vector>
 
-#include "engine/DrawingPass.h"
+#include "engine/Delayer.h"
 #include "engine/Engine.h"
+#include "engine/PixelSink.h"
 #include "scene/KindTable.h"
 
 namespace zirvo::testing {
@@ -72,7 +73,7 @@ struct EngineHarness {
   // One pass of the drawing loop; the pixels it set.
   std::vector<RecordedPixel> Pass() {
     PixelRecorder recorder;
-    finished = DrawingPass(*engine, recorder, delay) != 0;
+    finished = engine->DrawingPass(recorder, delay) != 0;
     return recorder.pixels;
   }
 

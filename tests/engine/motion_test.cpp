@@ -26,16 +26,16 @@ std::vector<ScreenPoint> FirstPoints(float v, int count) {
   kind.dt = 0;
   h.AddKind(kind);
   h.engine->SpawnAll();
-  Swirl& swirl = h.engine->SwirlTable[0];
+  Swirl& swirl = h.engine->SwirlForTest(0);
   EXPECT_EQ(swirl.spanX, 200);
   EXPECT_EQ(swirl.spanY, 100);
-  swirl.phase = swirl.angle = swirl.tilt = 0.0f;
+  swirl.angle = swirl.tilt = 0.0f;
   std::vector<ScreenPoint> points;
   for (int i = 0; i < count; ++i) {
-    h.engine->ActiveCursor = 0;
-    ScreenPoint p;
-    EXPECT_EQ(h.engine->StepSwirl(swirl, p), 1);
-    points.push_back(p);
+    const auto pixels = h.Pass();
+    EXPECT_EQ(pixels.size(), 1u);
+    if (!pixels.empty())
+      points.push_back({pixels[0].x, pixels[0].y, pixels[0].colour});
   }
   return points;
 }
@@ -65,16 +65,13 @@ TEST(Motion, StepCountsEvenWhenThePointLiesOffTheScreen) {
   kind.dt = 3;
   h.AddKind(kind);
   h.engine->SpawnAll();
-  Swirl& swirl = h.engine->SwirlTable[0];
+  const Swirl& swirl = h.engine->SlotAt(0);
   const float angleBefore = swirl.angle;
-  h.engine->ActiveCursor = 0;
-  ScreenPoint p;
-  EXPECT_EQ(h.engine->StepSwirl(swirl, p), 0);
-  EXPECT_EQ(p.x, -1);
+  EXPECT_TRUE(h.Pass().empty()) << "nothing drawn";
   EXPECT_EQ(swirl.pointsLeft, kind.nv - 1);
   EXPECT_EQ(swirl.trailRoom, kind.bs - 1);
   EXPECT_EQ(swirl.waitTicks, 3) << "the countdown is reloaded with dt";
-  EXPECT_EQ(h.engine->ActiveCursor, -1) << "the turn has ended";
+  EXPECT_EQ(h.engine->ActiveCursor(), -1) << "the turn has ended";
   EXPECT_NE(swirl.angle, angleBefore);
   EXPECT_EQ(swirl.newest, -1);
   EXPECT_EQ(h.store->StoredPoints(), 0u);
@@ -86,11 +83,9 @@ TEST(Motion, InfiniteAngleStepIsRefusedNotUndefined) {
   kind.nw = std::numeric_limits<float>::infinity();  // nw=0 in a file
   kind.nn = std::numeric_limits<float>::infinity();
   h.AddKind(kind);
-  h.engine->SpawnAll();
-  h.engine->ActiveCursor = 0;
-  ScreenPoint p;
-  EXPECT_EQ(h.engine->StepSwirl(h.engine->SwirlTable[0], p), 0);
-  EXPECT_EQ(p.x, -1);
+  EXPECT_TRUE(h.Pass().empty());
+  EXPECT_EQ(h.engine->SlotAt(0).pointsLeft, kind.nv - 1) << "the step counts";
+  EXPECT_EQ(h.store->StoredPoints(), 0u);
 }
 
 TEST(Motion, PerPointColoursAreRandomPaletteEntriesNeverBlack) {
@@ -100,14 +95,12 @@ TEST(Motion, PerPointColoursAreRandomPaletteEntriesNeverBlack) {
   kind.colourMode = -1;
   kind.dt = 0;
   h.AddKind(kind);
-  h.engine->SpawnAll();
   std::set<COLORREF> seen;
   for (int i = 0; i < 300; ++i) {
-    h.engine->ActiveCursor = 0;
-    ScreenPoint p;
-    ASSERT_EQ(h.engine->StepSwirl(h.engine->SwirlTable[0], p), 1);
-    ASSERT_NE(p.colour, kBlack);
-    seen.insert(p.colour);
+    const auto pixels = h.Pass();
+    ASSERT_EQ(pixels.size(), 1u);
+    ASSERT_NE(pixels[0].colour, kBlack);
+    seen.insert(pixels[0].colour);
   }
   EXPECT_EQ(seen.size(), 15u);
 }
@@ -154,7 +147,6 @@ TEST(Motion, PointComputedAheadIsTheStepOfTheSwirlAsItIsAtItsTurn) {
     EXPECT_EQ(std::bit_cast<std::uint32_t>(atTurn.angle),
               std::bit_cast<std::uint32_t>(direct.angle))
         << "change " << c;
-    EXPECT_EQ(ahead.Prepared(), nullptr) << "a point is taken once";
   }
   // A swirl with no step left gets nothing computed.
   MotionAhead ahead;

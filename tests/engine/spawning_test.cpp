@@ -2,6 +2,8 @@
 // active list, release, and the end of the show.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "EngineHarness.h"
 
 namespace zirvo {
@@ -18,7 +20,7 @@ SwirlSpec LongLived() {
 }
 
 int Live(const Engine& e) {
-  return kMaxLiveSwirls - e.FreeSlots;
+  return kMaxLiveSwirls - e.FreeSlots();
 }
 
 TEST(Spawning, TimeWindowIncludesBothEnds) {
@@ -132,36 +134,54 @@ TEST(Spawning, ReleasedSlotIsReusedAndAppendedAtTheTail) {
     h.engine->SpawnAll();
   ASSERT_EQ(Live(*h.engine), 10);
   h.engine->ReleaseSwirl(3);
-  EXPECT_EQ(h.engine->SwirlTable[2].next, 4);
-  EXPECT_EQ(h.engine->SwirlTable[4].prev, 2);
+  EXPECT_EQ(h.engine->SlotAt(2).next, 4);
+  EXPECT_EQ(h.engine->SlotAt(4).prev, 2);
   h.engine->SpawnAll();
-  EXPECT_EQ(h.engine->ActiveTail, 3);
-  EXPECT_EQ(h.engine->SwirlTable[3].prev, 9);
-  EXPECT_EQ(h.engine->SwirlTable[9].next, 3);
-  EXPECT_EQ(h.engine->SwirlTable[3].next, -1);
+  EXPECT_EQ(h.engine->ActiveTail(), 3);
+  EXPECT_EQ(h.engine->SlotAt(3).prev, 9);
+  EXPECT_EQ(h.engine->SlotAt(9).next, 3);
+  EXPECT_EQ(h.engine->SlotAt(3).next, -1);
   h.engine->SpawnAll();
-  EXPECT_EQ(h.engine->ActiveTail, 10);
+  EXPECT_EQ(h.engine->ActiveTail(), 10);
 }
 
+// A swirl that fades with m = 0 holds the cursor while it erases; its release
+// moves the cursor on, so the swirls after it still get their turns in that
+// pass, and the held turn ends.
 TEST(Spawning, ReleaseUnderTheCursorMovesItOnAndEndsTheHeldTurn) {
   EngineHarness h;
-  SwirlSpec kind = LongLived();
-  kind.n = 5;
-  kind.p = 1;
-  h.AddKind(kind);
-  for (int i = 0; i < 5; ++i)
-    h.engine->SpawnAll();
-  h.engine->ActiveCursor = 3;
-  h.engine->EraseTurn = 1;
-  h.engine->ReleaseSwirl(3);
-  EXPECT_EQ(h.engine->ActiveCursor, 4);
-  EXPECT_EQ(h.engine->EraseTurn, 0);
-  h.engine->ActiveCursor = 4;
-  h.engine->ReleaseSwirl(4);
-  EXPECT_EQ(h.engine->ActiveCursor, -1);
-  EXPECT_EQ(h.engine->ActiveTail, 2);
-  h.engine->ReleaseSwirl(4);  // a free slot: nothing happens
-  EXPECT_EQ(h.engine->FreeSlots, 497);
+  // Each kind's swirls stand still on a pixel of their own.
+  const auto still = [](std::int32_t x, std::uint32_t nv) {
+    SwirlSpec kind = LongLived();
+    kind.pxRandom = kind.pyRandom = kind.fxRandom = kind.fyRandom = 0;
+    kind.px = kind.fx = x;
+    kind.py = kind.fy = 100;
+    kind.a = kind.b = kind.v = 0.0f;
+    kind.nv = nv;
+    kind.bs = std::min(kind.bs, nv);
+    kind.m = 0;
+    return kind;
+  };
+  h.AddKind(still(10, 100000));  // slot 0
+  h.AddKind(still(20, 1));       // slot 1: draws, then fades and is released
+  h.AddKind(still(30, 100000));  // slot 2
+  h.AddKind(still(40, 1));       // slot 3, the tail: its release ends the pass
+  ASSERT_EQ(h.Pass().size(), 4u);
+  const auto pixels = h.Pass();
+  ASSERT_EQ(pixels.size(), 4u) << "slot 0 draws, slot 1 erases, slot 2 draws, slot 3 erases";
+  EXPECT_EQ(pixels[1].colour, kBlack);
+  EXPECT_NE(pixels[2].colour, kBlack) << "the swirl after the released one had its turn";
+  EXPECT_EQ(pixels[3].colour, kBlack);
+  EXPECT_EQ(h.engine->SlotAt(1).spec, -1);
+  EXPECT_EQ(h.engine->SlotAt(3).spec, -1);
+  EXPECT_EQ(h.engine->ActiveCursor(), -1);
+  EXPECT_EQ(h.engine->EraseTurn(), 0);
+  EXPECT_EQ(h.engine->ActiveTail(), 2);
+  EXPECT_EQ(h.engine->SlotAt(0).next, 2);
+  EXPECT_EQ(h.engine->SlotAt(2).prev, 0);
+  EXPECT_EQ(h.delay.delays, 4 + 4) << "a Delay after each turn, a releasing one too";
+  h.engine->ReleaseSwirl(3);  // a free slot: nothing happens
+  EXPECT_EQ(h.engine->FreeSlots(), 498);
 }
 
 TEST(Spawning, FullTableLaunchesNothingUntilASlotFrees) {
@@ -174,13 +194,13 @@ TEST(Spawning, FullTableLaunchesNothingUntilASlotFrees) {
   const int kb = h.AddKind(b);
   for (int i = 0; i < 500; ++i)
     h.engine->SpawnAll();
-  EXPECT_EQ(h.engine->FreeSlots, 0);
+  EXPECT_EQ(h.engine->FreeSlots(), 0);
   const Random before = h.random;
   h.engine->SpawnAll();
   EXPECT_EQ(h.random.State(), before.State()) << "no number is drawn without a free slot";
   h.engine->ReleaseSwirl(250);
   h.engine->SpawnAll();
-  EXPECT_EQ(h.engine->SwirlTable[250].spec, 0) << "the first kind in file order gets it";
+  EXPECT_EQ(h.engine->SlotAt(250).spec, 0) << "the first kind in file order gets it";
   EXPECT_EQ(h.specs[kb].launchesLeft, 0) << "the later kind waits";
 }
 
@@ -197,7 +217,7 @@ TEST(Spawning, FixedPointsGiveExactSpansAndDrawOnlyAngles) {
   expected.Next();
   expected.Next();
   h.engine->SpawnAll();
-  const Swirl& s = h.engine->SwirlTable[0];
+  const Swirl& s = h.engine->SlotAt(0);
   EXPECT_EQ(s.startX, 10);
   EXPECT_EQ(s.startY, 20);
   EXPECT_EQ(s.spanX, 290);

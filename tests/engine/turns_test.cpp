@@ -39,7 +39,7 @@ std::vector<Turn> Live(EngineHarness& h, int passes) {
   for (int i = 0; i < passes; ++i) {
     auto pixels = h.Pass();
     h.clock.now = 2;
-    const Swirl& s = h.engine->SwirlTable[0];
+    const Swirl& s = h.engine->SlotAt(0);
     turns.push_back({pixels, s.pointsLeft, s.trailRoom, s.spec >= 0});
   }
   return turns;
@@ -69,7 +69,7 @@ TEST(Turns, GrowCrawlAndFadeAllAtOnce) {
   EXPECT_EQ((std::pair{t[1].pointsLeft, t[1].trailRoom}), (std::pair{1u, 0u}));
   EXPECT_EQ((std::pair{t[2].pointsLeft, t[2].trailRoom}), (std::pair{0u, 0u}));
   EXPECT_FALSE(t[3].live);
-  EXPECT_EQ(h.engine->FreeSlots, 500);
+  EXPECT_EQ(h.engine->FreeSlots(), 500);
   EXPECT_TRUE(h.finished) << "the last kind is done once its swirl is released";
   EXPECT_EQ(h.store->StoredPoints(), 0u);
 }
@@ -161,7 +161,7 @@ TEST(Turns, ZeroTrailOrZeroPointsStillEnds) {
     for (int i = 0; i < 20 && !released; ++i) {
       h.Pass();
       h.clock.now = 2;
-      released = h.engine->FreeSlots == 500;
+      released = h.engine->FreeSlots() == 500;
     }
     EXPECT_TRUE(released) << "nv " << nv << " bs " << bs << " m " << m;
     h.Pass();
@@ -187,9 +187,9 @@ TEST(Turns, ReleaseOfTheLastSwirlEndsThePass) {
   h.Pass();
   h.clock.now = 2;
   h.Pass();
-  EXPECT_EQ(h.engine->ActiveCursor, -1);
-  EXPECT_EQ(h.engine->ActiveHead, -1);
-  EXPECT_EQ(h.engine->ActiveTail, -1);
+  EXPECT_EQ(h.engine->ActiveCursor(), -1);
+  EXPECT_EQ(h.engine->ActiveHead(), -1);
+  EXPECT_EQ(h.engine->ActiveTail(), -1);
 }
 
 }  // namespace

@@ -11,13 +11,13 @@
 #include <vector>
 
 #include "engine/PointStore.h"
-#include "reliability/ShowRunner.h"
 #include "scene/LoadFiles.h"
 #include "scene/SceneFile.h"
 #include "scene/Settings.h"
+#include "support/ShowRunner.h"
 #include "support/TempDir.h"
 
-namespace zirvo::reliability {
+namespace zirvo::testing {
 namespace {
 
 // Pool memory whose resizes fail on the call numbers given (1 = the first).
@@ -174,7 +174,7 @@ TEST(ShowFaults, AShowWhoseGrowthKeepsFailingStillEndsWithEveryTrailErased) {
   EXPECT_TRUE(summary.finished);
   EXPECT_GE(memory.calls, 10);  // the pool tried to grow past the failures
   EXPECT_GT(summary.peakStored, 65536u);
-  EXPECT_EQ(run.engine->FreeSlots, kMaxLiveSwirls);
+  EXPECT_EQ(run.engine->FreeSlots(), kMaxLiveSwirls);
   EXPECT_EQ(run.show.TrailStore->StoredPoints(), 0u);
 }
 
@@ -268,4 +268,4 @@ TEST(FileFaults, ASceneNameThatIsADirectoryFailsTheLoad) {
 }
 
 }  // namespace
-}  // namespace zirvo::reliability
+}  // namespace zirvo::testing

@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "reliability/ShowRunner.h"
+#include "support/ShowRunner.h"
 #include "support/TempDir.h"
 
-namespace zirvo::reliability {
+namespace zirvo::testing {
 namespace {
 
 constexpr std::size_t kPoolCap = std::size_t{64} << 20;
@@ -170,4 +170,4 @@ TEST(HostileFiles, ZeroCountsReleaseEverySwirlSoTheShowEnds) {
 }
 
 }  // namespace
-}  // namespace zirvo::reliability
+}  // namespace zirvo::testing

@@ -17,10 +17,10 @@
 #include <sstream>
 #include <string>
 
-#include "reliability/ShowRunner.h"
+#include "support/ShowRunner.h"
 #include "support/TempDir.h"
 
-namespace zirvo::reliability {
+namespace zirvo::testing {
 namespace {
 
 std::size_t ResidentBytes() {
@@ -93,18 +93,18 @@ TEST(Soak, AnHourOfTheHeaviestShowKeepsEveryInvariantAndSettles) {
   // The show's stop times end at 3600 s; its last swirls need a few minutes more.
   constexpr int kMaxPasses = 200000;
   while (!finished && passes < kMaxPasses) {
-    finished = DrawingPass(*run.engine, sink, clock) != 0;
+    finished = run.engine->DrawingPass(sink, clock) != 0;
     ++passes;
     const std::string broken = CheckEngine(*run.engine, run.shadow.get(), true);
     ASSERT_EQ(broken, "") << "after pass " << passes << " at " << clock.Seconds() << " s";
     ASSERT_EQ(run.shadow->Refused(), 0u) << "a point left the screen or found no node";
     peakStored = std::max<std::uint64_t>(peakStored, store.StoredPoints());
-    peakLive = std::max(peakLive, kMaxLiveSwirls - run.engine->FreeSlots);
+    peakLive = std::max(peakLive, kMaxLiveSwirls - run.engine->FreeSlots());
     if (store.Capacity() != capacity) {
       capacity = store.Capacity();
-      lastGrowthMicros = clock.micros;
+      lastGrowthMicros = clock.NowUs();
     }
-    if (steadyCapacity == 0 && clock.micros >= kSteadyFrom) {
+    if (steadyCapacity == 0 && clock.NowUs() >= kSteadyFrom) {
       steadyCapacity = store.Capacity();
       steadyResident = ResidentBytes();
     }
@@ -118,7 +118,7 @@ TEST(Soak, AnHourOfTheHeaviestShowKeepsEveryInvariantAndSettles) {
       "soak: peak %d live swirls, peak %llu stored points (at most %llu possible), pool %u -> %u "
       "nodes, last growth at %.0f s\n"
       "soak: resident %.1f MiB at start, %.1f MiB at 25 min, %.1f MiB at the end\n",
-      clock.Seconds() / 3600.0, passes, static_cast<unsigned long long>(clock.turns),
+      clock.Seconds() / 3600.0, passes, static_cast<unsigned long long>(clock.Delays()),
       static_cast<unsigned long long>(sink.pixels), wallSeconds, peakLive,
       static_cast<unsigned long long>(peakStored), static_cast<unsigned long long>(kMostPoints),
       initialCapacity, store.Capacity(), static_cast<double>(lastGrowthMicros) / 1e6,
@@ -137,9 +137,9 @@ TEST(Soak, AnHourOfTheHeaviestShowKeepsEveryInvariantAndSettles) {
   EXPECT_EQ(store.Capacity(), steadyCapacity);
   EXPECT_LT(residentAtEnd, steadyResident + (std::size_t{2} << 20));
   // The show ended with every swirl released and every trail erased.
-  EXPECT_EQ(run.engine->FreeSlots, kMaxLiveSwirls);
+  EXPECT_EQ(run.engine->FreeSlots(), kMaxLiveSwirls);
   EXPECT_EQ(store.StoredPoints(), 0u);
 }
 
 }  // namespace
-}  // namespace zirvo::reliability
+}  // namespace zirvo::testing

@@ -14,13 +14,13 @@
 #include "common/NoteFormat.h"
 #include "common/ToolLoad.h"
 #include "engine/Show.h"
+#include "engine/SimulatedClock.h"
 #include "render/Frame.h"
 #include "render/GifRecorder.h"
 #include "render/PngWriter.h"
 #include "render/Progress.h"
 #include "render/RenderOptions.h"
-#include "render/SimulatedClock.h"
-#include "render/Simulation.h"
+#include "render/RenderSink.h"
 #include "render/TraceWriter.h"
 
 namespace zirvo::tools {
@@ -104,7 +104,9 @@ int Render(const RenderOptions& options, const char* argv0) {
 
   RenderSink sink(frame, trace.get());
   Progress progress(options.limitUs, Progress::StderrIsTerminal());
-  const RunResult run = RunShow(*show.engine, clock, sink, options.limitUs, progress);
+  const SimulatedRun run = RunOnClock(*show.engine, clock, sink, options.limitUs,
+                                      [&] { progress.Update(clock.NowUs()); });
+  progress.Done();
 
   int status = kDone;
   if (gif && !gif->Finish(clock.NowUs()))

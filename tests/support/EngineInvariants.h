@@ -1,5 +1,6 @@
 // Checks of the engine's bookkeeping that must hold between two drawing passes,
-// shared by the fault-injection tests, the soak and the whole-show fuzz harness.
+// shared by the whole-show, fault-injection and hostile-file tests, the soak and
+// the whole-show fuzz harness.
 // Header-only and free of GoogleTest so the fuzz harnesses can use it too.
 //
 // TrailShadow sits between the engine and its point store and keeps its own
@@ -15,7 +16,7 @@
 #include "engine/Engine.h"
 #include "engine/PointStore.h"
 
-namespace zirvo::reliability {
+namespace zirvo::testing {
 
 class TrailShadow final : public PointStore {
  public:
@@ -114,16 +115,16 @@ inline std::uint64_t TrailBound(const Swirl& swirl, const SwirlSpec& kind) {
 // or an empty string. With a shadow, every trail is walked; `exactTrails` then
 // demands that each trail with bs >= 1 is exactly as long as the room it used
 // (right when no point was ever refused), otherwise at most that long.
-inline std::string CheckEngine(Engine& engine, const TrailShadow* shadow, bool exactTrails) {
+inline std::string CheckEngine(const Engine& engine, const TrailShadow* shadow, bool exactTrails) {
   const SpecTable& specs = engine.specs();
-  if (engine.ActiveCursor != -1)
+  if (engine.ActiveCursor() != -1)
     return "the cursor is not -1 after a pass";
-  if (engine.EraseTurn != 0)
+  if (engine.EraseTurn() != 0)
     return "EraseTurn is set after a pass";
 
   std::int32_t freeSlots = 0;
   std::vector<std::int32_t> liveOfKind(kMaxKinds, 0);
-  for (const Swirl& swirl : engine.SwirlTable) {
+  for (const Swirl& swirl : engine.SwirlTable()) {
     if (swirl.IsFreeSlot() != 0) {
       ++freeSlots;
     } else if (swirl.spec >= specs.SpecCount) {
@@ -132,18 +133,18 @@ inline std::string CheckEngine(Engine& engine, const TrailShadow* shadow, bool e
       ++liveOfKind[static_cast<std::size_t>(swirl.spec)];
     }
   }
-  if (freeSlots != engine.FreeSlots) {
-    return "FreeSlots is " + std::to_string(engine.FreeSlots) + " but " +
+  if (freeSlots != engine.FreeSlots()) {
+    return "FreeSlots is " + std::to_string(engine.FreeSlots()) + " but " +
            std::to_string(freeSlots) + " slots are free";
   }
 
   // The active list: exactly the live slots, doubly linked, ending at ActiveTail.
   std::int32_t listed = 0;
   std::int32_t previous = -1;
-  for (std::int32_t slot = engine.ActiveHead; slot != -1;) {
+  for (std::int32_t slot = engine.ActiveHead(); slot != -1;) {
     if (slot < 0 || slot >= kMaxLiveSwirls)
       return "active list link out of range";
-    const Swirl& swirl = engine.SwirlTable[static_cast<std::size_t>(slot)];
+    const Swirl& swirl = engine.SlotAt(slot);
     if (swirl.IsFreeSlot() != 0)
       return "free slot " + std::to_string(slot) + " in the list";
     if (swirl.prev != previous)
@@ -153,7 +154,7 @@ inline std::string CheckEngine(Engine& engine, const TrailShadow* shadow, bool e
     previous = slot;
     slot = swirl.next;
   }
-  if (previous != engine.ActiveTail)
+  if (previous != engine.ActiveTail())
     return "ActiveTail is not the list's last slot";
   if (listed != kMaxLiveSwirls - freeSlots) {
     return "the active list holds " + std::to_string(listed) + " slots, " +
@@ -175,8 +176,8 @@ inline std::string CheckEngine(Engine& engine, const TrailShadow* shadow, bool e
 
   std::uint64_t trailBounds = 0;
   std::uint64_t walked = 0;
-  for (std::size_t slot = 0; slot < engine.SwirlTable.size(); ++slot) {
-    const Swirl& swirl = engine.SwirlTable[slot];
+  for (std::int32_t slot = 0; slot < kMaxLiveSwirls; ++slot) {
+    const Swirl& swirl = engine.SlotAt(slot);
     if (swirl.IsFreeSlot() != 0)
       continue;
     const SwirlSpec& kind = specs[swirl.spec];
@@ -228,4 +229,4 @@ inline std::string CheckEngine(Engine& engine, const TrailShadow* shadow, bool e
   return {};
 }
 
-}  // namespace zirvo::reliability
+}  // namespace zirvo::testing

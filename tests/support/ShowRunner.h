@@ -1,37 +1,20 @@
 // Runs a whole show from real files in a temporary directory on a simulated
 // clock, checking the engine's bookkeeping after every pass. Header-only: used
-// by the fault-injection and hostile-file tests and by the soak.
+// by the whole-show, fault-injection and hostile-file tests and by the soak.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 #include <string>
 
-#include "engine/DrawingPass.h"
+#include "engine/PixelSink.h"
 #include "engine/Show.h"
-#include "reliability/EngineInvariants.h"
+#include "engine/SimulatedClock.h"
+#include "support/CappedPoolMemory.h"
+#include "support/EngineInvariants.h"
 #include "support/TempDir.h"
 
-namespace zirvo::reliability {
-
-// The show's clock: each Delay advances it by a fixed number of microseconds,
-// and the show's seconds are whole seconds of it.
-class SimulatedClock final : public ShowTime, public Delayer {
- public:
-  explicit SimulatedClock(std::uint64_t microsPerTurn) : microsPerTurn_(microsPerTurn) {}
-  std::uint32_t Elapsed() override { return static_cast<std::uint32_t>(micros / 1000000); }
-  void Delay() override {
-    micros += microsPerTurn_;
-    ++turns;
-  }
-  double Seconds() const { return static_cast<double>(micros) / 1e6; }
-
-  std::uint64_t micros = 0;
-  std::uint64_t turns = 0;
-
- private:
-  std::uint64_t microsPerTurn_;
-};
+namespace zirvo::testing {
 
 class CountingSink final : public PixelSink {
  public:
@@ -39,27 +22,12 @@ class CountingSink final : public PixelSink {
   std::uint64_t pixels = 0;
 };
 
-// Refuses pool allocations above a cap, like a machine with that much memory.
-class CappedPoolMemory : public PoolMemory {
- public:
-  explicit CappedPoolMemory(std::size_t cap) : cap_(cap) {}
-  void* Allocate(std::size_t bytes) override {
-    return bytes > cap_ ? nullptr : PoolMemory::Allocate(bytes);
-  }
-  void* Resize(void* block, std::size_t bytes) override {
-    return bytes > cap_ ? nullptr : PoolMemory::Resize(block, bytes);
-  }
-
- private:
-  std::size_t cap_;
-};
-
 // A settings file beside a program in `dir`/prog and a scene file in `dir`.
 struct SceneFiles {
   ProgramArgs args;
   LoadEnvironment env;
 
-  SceneFiles(const testing::TempDir& dir, const std::string& settings, const std::string& scene,
+  SceneFiles(const TempDir& dir, const std::string& settings, const std::string& scene,
              ScreenSize screen = ScreenSize{640, 480}) {
     dir.Write("prog/zirvo.ini", settings);
     dir.Write("scene.zrv", scene);
@@ -100,7 +68,7 @@ inline RunSummary RunPasses(ShadowedShow& run, SimulatedClock& clock, PixelSink&
                             int maxPasses, bool exactTrails) {
   RunSummary summary;
   while (summary.passes < maxPasses) {
-    const int over = DrawingPass(*run.engine, sink, clock);
+    const int over = run.engine->DrawingPass(sink, clock);
     ++summary.passes;
     const std::uint64_t stored = run.show.TrailStore->StoredPoints();
     if (stored > summary.peakStored)
@@ -118,4 +86,4 @@ inline RunSummary RunPasses(ShadowedShow& run, SimulatedClock& clock, PixelSink&
   return summary;
 }
 
-}  // namespace zirvo::reliability
+}  // namespace zirvo::testing
