@@ -1,5 +1,4 @@
-// <windows.h> as the backend includes it: without the min/max macros, and
-// without the macro that would rename the shell's LoadAccelerators method.
+// <windows.h> as the backend includes it: without the min/max macros.
 #pragma once
 
 #ifndef NOMINMAX
@@ -9,5 +8,3 @@
 #define WIN32_LEAN_AND_MEAN
 #endif
 #include <windows.h>
-
-#undef LoadAccelerators
