@@ -18,6 +18,7 @@
 #include "Benchmarks.h"
 #include "platform/headless/TrackedScreen.h"
 #include "sdl_frames.h"
+#include "support/ScreenChanges.h"
 
 namespace zirvo::bench {
 
@@ -27,18 +28,7 @@ constexpr std::int32_t kWidth = 1920;
 constexpr std::int32_t kHeight = 1080;
 constexpr std::size_t kPixelsPerIteration = 1 << 16;
 
-// The window thread's step at each frame (SdlPlatform's present): take the
-// changed rows, convert each run into the window's pixels (here a whole
-// screen's buffer).
-bool CollectChanges(TrackedScreen& screen, std::uint32_t* argb, std::vector<RowRun>& runs) {
-  if (!screen.TakeChangedRows(runs))
-    return false;
-  const std::size_t width = static_cast<std::size_t>(screen.Width());
-  for (const RowRun& run : runs)
-    screen.ConvertRows(run.first, run.count, argb + static_cast<std::size_t>(run.first) * width,
-                       width);
-  return true;
-}
+using testing::CollectChanges;
 
 // Pixels spread at random over the screen (a fixed LCG, so every run draws the
 // same ones), made before the timing starts.

@@ -9,20 +9,12 @@
 #include <thread>
 #include <vector>
 
+#include "support/ScreenChanges.h"
+
 namespace zirvo {
 namespace {
 
-// What a window does at each frame: takes the changed rows and converts each
-// into a whole screen's buffer, row y at argb + y * Width().
-bool CollectChanges(TrackedScreen& screen, std::uint32_t* argb, std::vector<RowRun>& runs) {
-  if (!screen.TakeChangedRows(runs))
-    return false;
-  const std::size_t width = static_cast<std::size_t>(screen.Width());
-  for (const RowRun& run : runs)
-    screen.ConvertRows(run.first, run.count, argb + static_cast<std::size_t>(run.first) * width,
-                       width);
-  return true;
-}
+using testing::CollectChanges;
 
 std::vector<std::int32_t> RowsOf(const std::vector<RowRun>& runs) {
   std::vector<std::int32_t> rows;
