@@ -1,5 +1,6 @@
 #include "scene/ReadNotes.h"
 
+#include "core/Ascii.h"
 #include "scene/Numbers.h"
 
 namespace zirvo {
@@ -23,6 +24,9 @@ std::string Quoted(std::string_view text) {
   return "'" + std::string(text.substr(0, kMaxQuoted)) + "...'";
 }
 
+namespace {
+
+// When the piece just read began mid-line (its line is over 255 characters).
 void NoteLongLine(const LineReader& reader, const std::string& file, const std::string& piece,
                   Diagnostics& diag) {
   if (!reader.BeganMidLine())
@@ -39,6 +43,20 @@ void NoteLongLine(const LineReader& reader, const std::string& file, const std::
   }
   diag.Add(Severity::kWarning, NoteCode::kLongLine, file, reader.LineNumber(), piece,
            std::move(message));
+}
+
+}  // namespace
+
+bool NextLoweredLine(LineReader& reader, const std::string& file, std::string& line,
+                     std::string& asWritten, Diagnostics* diag) {
+  if (!reader.Next(line))
+    return false;
+  if (diag != nullptr) {
+    asWritten = line;
+    NoteLongLine(reader, file, asWritten, *diag);
+  }
+  LowerAscii(line);
+  return true;
 }
 
 void NoteUnknownKey(std::string_view key, const std::string_view* knownKeys, std::size_t knownCount,

@@ -11,9 +11,12 @@
 
 namespace zirvo {
 
-// When the piece just read began mid-line (its line is over 255 characters).
-void NoteLongLine(const LineReader& reader, const std::string& file, const std::string& piece,
-                  Diagnostics& diag);
+// The next line of either file, as both readers take it: `line` in lower case,
+// `asWritten` as it stands in the file (for the notes, only kept when `diag` is
+// given, which also hears of a line over 255 characters read in pieces). False
+// at the end of the file.
+bool NextLoweredLine(LineReader& reader, const std::string& file, std::string& line,
+                     std::string& asWritten, Diagnostics* diag);
 
 // An unknown key; a known key with a blank before or after it gets its own note.
 // `consequence` completes the sentence ("the line is ignored").

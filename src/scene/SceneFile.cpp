@@ -1,6 +1,5 @@
 #include "scene/SceneFile.h"
 
-#include "core/Ascii.h"
 #include "scene/Numbers.h"
 #include "scene/ReadNotes.h"
 #include "scene/SceneKeys.h"
@@ -78,13 +77,8 @@ int ReadSceneFile(std::string& scenePath, Settings& settings, SpecTable& specs, 
   LineReader reader(file.get());
   std::string line;
   std::string asWritten;  // the line before lower-casing, for notes
-  while (reader.Next(line)) {
-    if (diag != nullptr) {
-      asWritten = line;
-      NoteLongLine(reader, path, asWritten, *diag);
-    }
+  while (NextLoweredLine(reader, path, line, asWritten, diag)) {
     const LineOrigin origin{path, reader.LineNumber(), asWritten};
-    LowerAscii(line);
     if (line.empty() || IsSeparator(line[0])) {
       if (diag != nullptr)
         NoteIndentedKey(line, content, *diag, origin);

@@ -2,7 +2,6 @@
 
 #include <array>
 
-#include "core/Ascii.h"
 #include "scene/Numbers.h"
 #include "scene/ReadNotes.h"
 
@@ -137,12 +136,7 @@ int ReadSettings(const std::string& path, const ScreenSize& screen, Settings& se
   LineReader reader(file.get());
   std::string line;
   std::string asWritten;  // the line before lower-casing, for notes
-  while (reader.Next(line)) {
-    if (diag != nullptr) {
-      asWritten = line;
-      NoteLongLine(reader, path, asWritten, *diag);
-    }
-    LowerAscii(line);
+  while (NextLoweredLine(reader, path, line, asWritten, diag)) {
     std::string_view key;
     std::string_view value;
     if (!SplitKeyValue(line, key, value))
