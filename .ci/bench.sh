@@ -13,9 +13,7 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
   cmake -S "$repo" -B "$build" -DCMAKE_BUILD_TYPE=Release -DZIRVO_BENCH=ON -DZIRVO_TESTS=OFF \
     ${ZIRVO_WERROR:+-DZIRVO_WERROR=$ZIRVO_WERROR} >/dev/null
 fi
-targets=(zirvo_bench)
-if [ -f "$repo/src/platform/sdl/main.cpp" ]; then targets+=(zirvo-observed); fi
-cmake --build "$build" -j2 --target "${targets[@]}"
+cmake --build "$build" -j2 --target zirvo_bench zirvo-observed
 
 "$repo/bench/table.py" --quick "$build"
 echo "benchmarks: all ran"

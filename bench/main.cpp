@@ -13,10 +13,8 @@ int main(int argc, char** argv) {
   const bool quick = zirvo::bench::QuickMode();
   zirvo::bench::RegisterPassBenchmarks(quick);
   zirvo::bench::RegisterPacingBenchmarks(quick);
-#if ZIRVO_BENCH_SDL
   zirvo::bench::RegisterSdlScreenBenchmarks(quick);
   zirvo::bench::RegisterSdlPresentBenchmarks(quick);
-#endif
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   return 0;
