@@ -356,12 +356,12 @@ def print_compare(before, after):
         print(f"\n{title}")
         rows = [old.get(title, {}), new.get(title, {})]
         for figure in list(rows[0]) + [figure for figure in rows[1] if figure not in rows[0]]:
-            (a, a_numbers, target, a_verdict), (b, b_numbers, _, b_verdict) = (
+            (a, a_numbers, a_target, a_verdict), (b, b_numbers, b_target, b_verdict) = (
                 side.get(figure, ("-", [], "", "")) for side in rows)
             ratio = " / ".join(f"{div(n, m):.3f}" for m, n in zip(a_numbers, b_numbers))
             ratio = "" if "n/a" in (a, b) or len(a_numbers) != len(b_numbers) else ratio
             verdicts = f"{a_verdict or '-'} / {b_verdict or '-'}" if a_verdict or b_verdict else ""
-            print(line.format(figure, a, b, ratio, target, verdicts).rstrip())
+            print(line.format(figure, a, b, ratio, a_target or b_target, verdicts).rstrip())
 
 
 def obtain(path, quick, flags=()):
