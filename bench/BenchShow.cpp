@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <new>
 
+#include "UnhintedStore.h"
+
 namespace zirvo::bench {
 
 std::string SceneDirectory() {
@@ -45,7 +47,7 @@ std::uint64_t PlainArraySink::Checksum() const {
   return sum;
 }
 
-BenchShow::BenchShow(const std::string& scene, StoreKind kind) {
+BenchShow::BenchShow(const std::string& scene, StoreKind kind, StoreHints hints) {
   const std::string dir = SceneDirectory();
   ProgramArgs args;
   args.hasProgram = true;
@@ -60,6 +62,12 @@ BenchShow::BenchShow(const std::string& scene, StoreKind kind) {
   if (LoadScene(show, args, env, time) == 0) {
     std::fprintf(stderr, "cannot load the benchmark scene %s\n", args.scene.c_str());
     std::abort();
+  }
+  if (hints == StoreHints::kDropped) {
+    // The engine keeps a reference to its store: a new one for the wrapped store.
+    show.TrailStore = std::make_unique<UnhintedStore>(std::move(show.TrailStore));
+    show.engine = std::make_unique<Engine>(show.scene.specs, show.scene.map, *show.TrailStore,
+                                           show.random, time);
   }
   show.random.Seed(20261209);
 }

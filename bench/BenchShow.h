@@ -46,10 +46,13 @@ class StillTime final : public ShowTime {
   std::uint32_t Elapsed() override { return 0; }
 };
 
+// Whether the store gets the drawing pass's look-ahead hints (UnhintedStore).
+enum class StoreHints { kPassed, kDropped };
+
 struct BenchShow {
   // Loads `scene` (a file name in SceneDirectory()) on a 1920 x 1080 screen.
   // Aborts the program when it cannot: a benchmark of nothing is worse.
-  BenchShow(const std::string& scene, StoreKind kind);
+  BenchShow(const std::string& scene, StoreKind kind, StoreHints hints = StoreHints::kPassed);
 
   // One pass of the drawing loop; its turns are counted in `delay`.
   void Pass() { show.engine->DrawingPass(pixels, delay); }

@@ -6,7 +6,7 @@ namespace zirvo::bench {
 
 void RegisterPassBenchmarks(bool quick);
 void RegisterPacingBenchmarks(bool quick);
-// The SDL backend's screen and present (only in builds with the SDL backend).
+// The SDL backend's screen and present.
 void RegisterSdlScreenBenchmarks(bool quick);
 void RegisterSdlPresentBenchmarks(bool quick);
 

@@ -12,10 +12,8 @@
 #include "BenchShow.h"
 #include "Benchmarks.h"
 #include "app/Pacing.h"
-#if ZIRVO_BENCH_HEADLESS
 #include "platform/headless/Framebuffer.h"
 #include "platform/headless/TrackedScreen.h"
-#endif
 
 namespace zirvo::bench {
 
@@ -40,21 +38,15 @@ enum class CalibrationPixels { kNone, kFramebuffer, kTrackedScreen };
 // the median counts (the machine is shared: one round can land on a busy
 // moment during the calibration or the timing).
 void CalibratedDelay(benchmark::State& state, CalibrationPixels pixels) {
-#if ZIRVO_BENCH_HEADLESS
   Framebuffer display(1920, 1080);
   // The SDL window's screen; the calibration runs before its window thread
   // collects anything, so nothing reads it meanwhile.
   TrackedScreen tracked(1920, 1080);
-#else
-  PlainArraySink display(1920, 1080);
-#endif
   std::function<void()> work = [] {};
   if (pixels == CalibrationPixels::kFramebuffer)
     work = [&display] { CalibrationWork(display); };
-#if ZIRVO_BENCH_HEADLESS
   if (pixels == CalibrationPixels::kTrackedScreen)
     work = [&tracked] { CalibrationWork(tracked); };
-#endif
   const int rounds = QuickMode() ? 1 : 11;
   const int delays = QuickMode() ? 2 : 5000;
   std::vector<double> delayNs;
@@ -105,11 +97,9 @@ void RegisterPacingBenchmarks(bool quick) {
     CalibrationPixels pixels;
   };
   const CalibratedRun runs[] = {
-    {"delay/calibrated/none", CalibrationPixels::kNone},
-    {"delay/calibrated/framebuffer", CalibrationPixels::kFramebuffer},
-#if ZIRVO_BENCH_HEADLESS
-    {"delay/calibrated/trackedscreen", CalibrationPixels::kTrackedScreen},
-#endif
+      {"delay/calibrated/none", CalibrationPixels::kNone},
+      {"delay/calibrated/framebuffer", CalibrationPixels::kFramebuffer},
+      {"delay/calibrated/trackedscreen", CalibrationPixels::kTrackedScreen},
   };
   for (const CalibratedRun& run : runs) {
     const CalibrationPixels pixels = run.pixels;

@@ -38,8 +38,9 @@ const char* StoreName(StoreKind kind) {
   return kind == StoreKind::kIndexed ? "indexed" : "rowwalk";
 }
 
-void PassBenchmark(benchmark::State& state, const SceneRun& run, StoreKind kind) {
-  BenchShow bench(run.file, kind);
+void PassBenchmark(benchmark::State& state, const SceneRun& run, StoreKind kind,
+                   StoreHints hints = StoreHints::kPassed) {
+  BenchShow bench(run.file, kind, hints);
   bench.Passes(QuickMode() ? 20 : run.warmPasses);
   // The store as both kinds hold it after the same passes: full trails.
   const PointStore& store = *bench.show.TrailStore;
@@ -147,6 +148,16 @@ void RegisterPassBenchmarks(bool quick) {
           [&run, kind](benchmark::State& state) { PassBenchmark(state, run, kind); })
           ->Iterations(static_cast<benchmark::IterationCount>(quick ? 2 : passes))
           ->Unit(benchmark::kMillisecond);
+      if (kind == StoreKind::kIndexed && std::string(run.name) == "dense") {
+        // Next to the hinted run, so that both meet the machine alike.
+        benchmark::RegisterBenchmark("pass/dense/indexed/unhinted",
+                                     [&run](benchmark::State& state) {
+                                       PassBenchmark(state, run, StoreKind::kIndexed,
+                                                     StoreHints::kDropped);
+                                     })
+            ->Iterations(static_cast<benchmark::IterationCount>(quick ? 2 : passes))
+            ->Unit(benchmark::kMillisecond);
+      }
     }
     benchmark::RegisterBenchmark((std::string("floor/") + run.name).c_str(),
                                  [&run](benchmark::State& state) { FloorBenchmark(state, run); })

@@ -1,6 +1,5 @@
 #include "sdl_frames.h"
 
-#include <algorithm>
 #include <set>
 
 #include "BenchShow.h"
@@ -12,10 +11,6 @@ namespace {
 // Passes until every swirl of dense.zrv is live with its trail full.
 constexpr std::uint64_t kDenseWarmPasses = 3020;
 constexpr std::int32_t kScreenHeight = 1080;  // BenchShow's screen
-
-bool OnScreenRow(std::int32_t y) {
-  return y >= 0 && y < kScreenHeight;
-}
 
 // Collects the pass's pixels and starts a new frame after every
 // kTurnsPerFrame turns (Delay marks a turn).
@@ -51,45 +46,25 @@ DenseFrames::DenseFrames(std::size_t frames) {
 }
 
 void DenseFrames::Draw(std::size_t i, PixelSink& sink) const {
-  for (const PixelSet& pixel : Frame(i))
+  for (const PixelSet& pixel : frames_[i % frames_.size()])
     sink.SetPixel(pixel.x, pixel.y, pixel.colour);
 }
 
-double DenseFrames::MeanPixels() const {
-  double sum = 0;
-  for (const auto& frame : frames_)
-    sum += static_cast<double>(frame.size());
-  return sum / static_cast<double>(frames_.size());
-}
-
-double DenseFrames::MeanRows() const {
-  double sum = 0;
+DenseFrames::Means DenseFrames::FrameMeans() const {
+  Means sum;
   for (const auto& frame : frames_) {
     std::set<std::int32_t> rows;
     for (const PixelSet& pixel : frame) {
-      if (OnScreenRow(pixel.y))
+      if (pixel.y >= 0 && pixel.y < kScreenHeight)
         rows.insert(pixel.y);
     }
-    sum += static_cast<double>(rows.size());
+    sum.pixels += static_cast<double>(frame.size());
+    sum.rows += static_cast<double>(rows.size());
+    if (!rows.empty())
+      sum.rowSpan += static_cast<double>(*rows.rbegin() - *rows.begin() + 1);
   }
-  return sum / static_cast<double>(frames_.size());
-}
-
-double DenseFrames::MeanRowSpan() const {
-  double sum = 0;
-  for (const auto& frame : frames_) {
-    std::int32_t low = kScreenHeight;
-    std::int32_t high = -1;
-    for (const PixelSet& pixel : frame) {
-      if (OnScreenRow(pixel.y)) {
-        low = std::min(low, pixel.y);
-        high = std::max(high, pixel.y);
-      }
-    }
-    if (high >= low)
-      sum += static_cast<double>(high - low + 1);
-  }
-  return sum / static_cast<double>(frames_.size());
+  const auto count = static_cast<double>(frames_.size());
+  return {sum.pixels / count, sum.rows / count, sum.rowSpan / count};
 }
 
 }  // namespace zirvo::bench

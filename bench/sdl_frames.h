@@ -25,16 +25,17 @@ class DenseFrames {
   // Records `frames` frames (fewer passes to fill the trails in quick mode).
   explicit DenseFrames(std::size_t frames);
 
-  std::size_t Count() const { return frames_.size(); }
-  const std::vector<PixelSet>& Frame(std::size_t i) const { return frames_[i % frames_.size()]; }
   // Sets frame i's pixels (modulo the count), as the drawing thread would.
   void Draw(std::size_t i, PixelSink& sink) const;
 
-  // Means over the frames: pixels set, distinct rows they touch, and rows from
-  // the first changed one to the last.
-  double MeanPixels() const;
-  double MeanRows() const;
-  double MeanRowSpan() const;
+  // Means over the frames: pixels set, distinct rows they touch, and rows
+  // from the first changed one to the last.
+  struct Means {
+    double pixels = 0;
+    double rows = 0;
+    double rowSpan = 0;
+  };
+  Means FrameMeans() const;
 
  private:
   std::vector<std::vector<PixelSet>> frames_;

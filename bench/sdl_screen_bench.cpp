@@ -170,9 +170,10 @@ void CollectBenchmark(benchmark::State& state, bool everyRow) {
   }
   benchmark::DoNotOptimize(argb.data());
   if (!everyRow) {
-    state.counters["frame_pixels"] = frames->MeanPixels();
-    state.counters["frame_rows"] = frames->MeanRows();
-    state.counters["frame_row_span"] = frames->MeanRowSpan();
+    const DenseFrames::Means means = frames->FrameMeans();
+    state.counters["frame_pixels"] = means.pixels;
+    state.counters["frame_rows"] = means.rows;
+    state.counters["frame_row_span"] = means.rowSpan;
   }
 }
 
