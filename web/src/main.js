@@ -42,6 +42,7 @@ class Playground {
     });
     $('run').addEventListener('click', () => this.player.toggle());
     $('restart').addEventListener('click', () => this.reload());
+    $('ended-restart').addEventListener('click', () => this.reload());
     for (let steps = -6; steps <= 8; steps++) {
       $('speed').add(new Option(`× ${SPEED_FACTOR ** steps >= 10 ? (SPEED_FACTOR ** steps).toFixed(0) : (SPEED_FACTOR ** steps).toPrecision(2)}`, String(steps)));
     }
@@ -142,22 +143,27 @@ class Playground {
       if (editor && note.line > 0) item.addEventListener('click', () => editor.goToLine(note.line));
       list.append(item);
     }
-    const count = (severity) => notes.filter((note) => note.severity === severity).length;
-    $('notes-summary').textContent = notes.length === 0 ? 'no notes' :
-      `${count('error')} errors, ${count('warning')} warnings, ${count('note')} notes`;
+    const count = (severity, word) => {
+      const n = notes.filter((note) => note.severity === severity).length;
+      return n === 0 ? [] : [`${n} ${word}${n === 1 ? '' : 's'}`];
+    };
+    const counts = [...count('error', 'error'), ...count('warning', 'warning'), ...count('note', 'note')];
+    $('notes-summary').textContent = counts.length === 0 ? 'no notes' : counts.join(', ');
   }
 
   showState(state) {
     $('run').textContent = state === 'paused' ? 'Run' : 'Pause';
     $('run').disabled = state !== 'running' && state !== 'paused';
     document.body.dataset.state = state;
+    $('ended').hidden = state !== 'ended';
     this.showStats();
   }
 
   showStats() {
     const stats = this.player.stats();
-    const words = { running: 'running', paused: 'paused', ended: 'ended: the show is over', 'not-loaded': 'does not load', empty: '' };
-    let text = `${words[stats.state]} · ${stats.showSeconds.toFixed(1)} s`;
+    const words = { running: 'running', paused: 'paused', ended: 'ended: the show is over', 'not-loaded': 'the scene does not load', empty: '' };
+    let text = words[stats.state];
+    if (stats.state !== 'not-loaded') text += ` · ${stats.showSeconds.toFixed(1)} s`;
     if (stats.state === 'running') {
       text += ` · ${stats.fps.toFixed(0)} fps · ${Math.round(stats.turnsPerSecond)} turns/s`;
       if (stats.behind) text += ' · behind: this machine cannot keep up at this speed';

@@ -14,8 +14,8 @@ import { chromium } from 'playwright-core';
 import { serve } from '../tools/serve.mjs';
 
 export const repo = resolve(dirname(fileURLToPath(import.meta.url)), '../..');
-const site = process.env.ZIRVO_SITE ?? join(repo, 'build-web/site');
-const tools = process.env.ZIRVO_TOOLS ?? join(repo, 'build/tools');
+const site = resolve(process.env.ZIRVO_SITE ?? join(repo, 'build-web/site'));
+const tools = resolve(process.env.ZIRVO_TOOLS ?? join(repo, 'build/tools'));
 const render = join(tools, 'zirvo-render');
 const check = join(tools, 'zirvo-check');
 
@@ -93,7 +93,11 @@ export async function nativeNotes({ scene, settings, screen }) {
     const { stdout } = await promisify(execFile)(
       check, ['--settings', 'zirvo.ini', '--screen', `${screen.width}x${screen.height}`, 'scene.zrv'],
       { cwd: dir, encoding: 'latin1' },
-    ).catch((failure) => failure);  // exit status 1 and 2: warnings, does not load
+    ).catch((failure) => {
+      // Exit status 1 and 2: loads with warnings, does not load.
+      if (failure.code === 1 || failure.code === 2) return failure;
+      throw failure;
+    });
     const blank = stdout.indexOf('\n\n');
     return blank < 0 ? '' : stdout.slice(0, blank + 1);
   } finally {

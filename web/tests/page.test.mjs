@@ -142,6 +142,10 @@ test('a show that ends by itself says so; pause holds the show still', async () 
   assert.match(await page.textContent('#status'), /ended/);
   assert.equal(await page.getAttribute('body', 'data-state'), 'ended');
   assert.ok(await page.locator('#run').isDisabled());
+  await page.locator('#ended').waitFor({ state: 'visible' });
+  await page.click('#ended-restart');
+  assert.equal((await page.evaluate(() => window.zirvo.stats())).state, 'running');
+  assert.ok(await page.locator('#ended').isHidden());
   await page.close();
 });
 
