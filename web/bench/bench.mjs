@@ -4,7 +4,8 @@
 //          decides), sampled over a few seconds;
 //   raw:   Delays per second (turns and pass tops) of a show run flat out on
 //          the simulated clock, window.zirvo.trace against zirvo-render
-//          with no output, each over the same simulated seconds.
+//          with no output, each over the same simulated seconds; the best of
+//          three runs on each side, loading included.
 //   node bench/bench.mjs [SAMPLE_SECONDS]   (default 5)
 import { execFile } from 'node:child_process';
 import { readFile } from 'node:fs/promises';
@@ -16,8 +17,8 @@ import { openPage, repo, startBrowser } from '../tests/harness.mjs';
 const sampleSeconds = Number(process.argv[2] ?? 5);
 const render = join(process.env.ZIRVO_TOOLS ?? join(repo, 'build/tools'), 'zirvo-render');
 const cases = [
-  { name: 'demo', scene: 'scenes/demo.zrv', settings: 'scenes/zirvo.ini', screen: { width: 1024, height: 768 }, simulated: 50 },
-  { name: 'dense', scene: 'bench/scenes/dense.zrv', settings: 'bench/scenes/zirvo.ini', screen: { width: 1920, height: 1080 }, simulated: 10 },
+  { name: 'demo', scene: 'scenes/demo.zrv', settings: 'scenes/zirvo.ini', screen: { width: 1024, height: 768 }, simulated: 60 },
+  { name: 'dense', scene: 'bench/scenes/dense.zrv', settings: 'bench/scenes/zirvo.ini', screen: { width: 1920, height: 1080 }, simulated: 200 },
 ];
 const FASTEST = 10; // presses of Up: 1.44^10, about 38 times the calibrated speed
 
@@ -43,21 +44,30 @@ async function raw(session, c) {
   const page = await openPage(session, plainFragment({ scene, settings, seed: 7, screen: c.screen }));
   await page.click('#run'); // the live show pauses, leaving the engine to the trace
   const ms = await page.evaluate((seconds) => {
-    const start = performance.now();
-    window.zirvo.trace(seconds, 1);
-    return performance.now() - start;
+    let best = Infinity;
+    for (let run = 0; run < 3; run++) {
+      const start = performance.now();
+      window.zirvo.trace(seconds, 1);
+      best = Math.min(best, performance.now() - start);
+    }
+    return best;
   }, c.simulated);
   await page.close();
-  const { stderr } = await promisify(execFile)(render, [
-    '--settings', join(repo, c.settings), '--seed', '7', '--screen', `${c.screen.width}x${c.screen.height}`,
-    '--seconds', String(c.simulated), join(repo, c.scene),
-  ]);
-  const [, passes, simulated, wall] = /(\d+) passes, \d+ pixels, ([\d.]+) simulated s.*, ([\d.]+) s wall/.exec(stderr);
-  const delays = Math.round((Number(simulated) * 1e6) / 100);
+  let best = null;
+  for (let run = 0; run < 3; run++) {
+    const { stderr } = await promisify(execFile)(render, [
+      '--settings', join(repo, c.settings), '--seed', '7', '--screen', `${c.screen.width}x${c.screen.height}`,
+      '--seconds', String(c.simulated), join(repo, c.scene),
+    ]);
+    const [, passes, simulated, wall] = /(\d+) passes, \d+ pixels, ([\d.]+) simulated s.*, ([\d.]+) s wall/.exec(stderr);
+    if (!best || Number(wall) < best.wall) best = { passes: Number(passes), simulated: Number(simulated), wall: Number(wall) };
+  }
+  // The page's show ends where the native one does: the same Delays.
+  const delays = Math.round((best.simulated * 1e6) / 100);
   return {
     page: delays / (ms / 1000),
-    native: delays / Number(wall),
-    nativeTurns: (delays - Number(passes)) / Number(wall),
+    native: delays / best.wall,
+    nativeTurns: (delays - best.passes) / best.wall,
   };
 }
 
