@@ -23,8 +23,9 @@ void FrameLoop::SetSpeed(double factor) {
 FrameLoop::FrameResult FrameLoop::RunFrame(PixelSink& pixels, std::uint64_t realNs,
                                            std::uint64_t maxDelays) {
   FrameResult frame;
-  // The last Delay of a frame may carry the clock past its target: the next
-  // frame starts from the target, so that time is not run twice.
+  // The last Delay of a frame may carry the clock past its target; the next
+  // target counts on from the old one, so that overshoot is taken off the
+  // next frame.
   targetNs_ += std::min(realNs, kMaxFrameNs);
   while (!finished_ && clock_.NowNs() < targetNs_) {
     if (frame.delays == maxDelays) {

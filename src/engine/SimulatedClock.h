@@ -1,8 +1,9 @@
 // A clock that moves only when the show waits: each Delay adds a fixed step
 // (microseconds for the tools, nanoseconds where the step is the calibrated
-// Delay), and the show's seconds are its whole seconds (the show starts at 0). With it the show is
-// a pure function of its files, screen and seed: zirvo-render, the frame-paced modes, the tests,
-// the fuzzers and the benchmarks all run on this one.
+// Delay), and the show's seconds are its whole seconds (the show starts at 0).
+// With it the show is a pure function of its files, screen and seed:
+// zirvo-render, the frame-paced modes, the tests, the fuzzers and the
+// benchmarks all run on this one.
 #pragma once
 
 #include <cstdint>

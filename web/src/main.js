@@ -43,8 +43,9 @@ class Playground {
     $('run').addEventListener('click', () => this.player.toggle());
     $('restart').addEventListener('click', () => this.reload());
     $('ended-restart').addEventListener('click', () => this.reload());
-    for (let steps = -6; steps <= 8; steps++) {
-      $('speed').add(new Option(`× ${SPEED_FACTOR ** steps >= 10 ? (SPEED_FACTOR ** steps).toFixed(0) : (SPEED_FACTOR ** steps).toPrecision(2)}`, String(steps)));
+    for (let steps = -10; steps <= 10; steps++) {
+      const factor = SPEED_FACTOR ** steps;
+      $('speed').add(new Option(`× ${factor >= 10 ? factor.toFixed(0) : factor.toPrecision(2)}`, String(steps)));
     }
     $('speed').addEventListener('change', () => this.setSpeed(Number($('speed').value)));
     $('seed').addEventListener('change', () => {
