@@ -31,8 +31,8 @@ int main(int argc, char** argv) {
   for (int i = 0; i < kCalls; ++i) {
     // A swirl's float angle; the tilt phi = k * nn + tilt (large); u * v.
     const float angle = static_cast<float>((U() * 2 - 1) * 6300.0);
-    const double phi = double(float(int(U() * 7000))) * double(float(U() * 100)) +
-                       double(float(U() * 6.283));
+    const double phi =
+        double(float(int(U() * 7000))) * double(float(U() * 100)) + double(float(U() * 6.283));
     const double u = double(float(-(U() * 7000))) * double(float((U() * 2 - 1) * 0.001));
     const double results[4] = {std::sin(double(angle)), std::cos(double(angle)), std::sin(phi),
                                std::exp(u)};
