@@ -10,8 +10,6 @@ namespace zirvo {
 namespace {
 
 constexpr std::uint32_t kMaxWait = std::numeric_limits<std::uint32_t>::max();
-constexpr std::uint32_t kCalibrationTargetMs = 100;
-constexpr int kCalibrationShift = 10;  // one Delay is the 1024th part of 100 ms
 
 std::uint32_t Saturate32(std::uint64_t value) {
   return value > kMaxWait ? kMaxWait : static_cast<std::uint32_t>(value);

@@ -20,6 +20,14 @@ class MillisecondClock {
   virtual std::uint32_t ElapsedMs() = 0;
 };
 
+// What calibration aims at: one Delay is the 1024th part of 100 ms.
+inline constexpr std::uint32_t kCalibrationTargetMs = 100;
+inline constexpr int kCalibrationShift = 10;
+// That Delay in nanoseconds (97656.25, truncated): a turn's worth of time in
+// the modes paced by frames.
+inline constexpr std::uint64_t kCalibratedDelayNs =
+    (std::uint64_t{kCalibrationTargetMs} * 1000000) >> kCalibrationShift;
+
 class Pacing final : public Delayer {
  public:
   static constexpr float kSpeedFactor = 1.44f;

@@ -1,15 +1,13 @@
 #include "scene/LineReader.h"
 
-#include <filesystem>
-#include <system_error>
+#include "scene/SystemFiles.h"
 
 namespace zirvo {
 
 std::FILE* FileOpener::Open(const std::string& path) {
   // A directory is not a file to read, on any system (some open it and only
   // fail at the first read); saying so here lets the ".zrv" retry happen.
-  std::error_code ec;
-  if (std::filesystem::is_directory(path, ec))
+  if (IsDirectory(path))
     return nullptr;
   return std::fopen(path.c_str(), "r");
 }

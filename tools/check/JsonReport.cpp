@@ -4,76 +4,12 @@
 
 #include "check/CheckResult.h"
 #include "check/KindSummary.h"
+#include "common/JsonText.h"
 #include "common/NoteFormat.h"
 
 namespace zirvo::tools {
 
 namespace {
-
-// Length of the valid UTF-8 sequence at `at`, or 0.
-std::size_t Utf8Length(std::string_view text, std::size_t at) {
-  const auto lead = static_cast<unsigned char>(text[at]);
-  std::size_t length = 0;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4;
-  } else {
-    return 0;
-  }
-  if (at + length > text.size())
-    return 0;
-  for (std::size_t i = 1; i < length; ++i) {
-    if ((static_cast<unsigned char>(text[at + i]) & 0xC0) != 0x80)
-      return 0;
-  }
-  return length;
-}
-
-// A JSON string. Valid UTF-8 passes through; any other byte of 128 and more is
-// taken as the Latin-1 character of that number, so the output is always valid.
-std::string Quoted(std::string_view text) {
-  std::string out = "\"";
-  for (std::size_t at = 0; at < text.size();) {
-    const auto byte = static_cast<unsigned char>(text[at]);
-    if (byte >= 0x80) {
-      if (const std::size_t length = Utf8Length(text, at)) {
-        out.append(text.substr(at, length));
-        at += length;
-        continue;
-      }
-    }
-    char escaped[8];
-    switch (byte) {
-      case '"':
-        out += "\\\"";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      default:
-        if (byte < 0x20 || byte >= 0x7F) {
-          std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
-          out += escaped;
-        } else {
-          out += static_cast<char>(byte);
-        }
-    }
-    ++at;
-  }
-  return out + "\"";
-}
 
 // JSON has no infinity or NaN: those become null.
 template <typename Real>
@@ -82,45 +18,36 @@ std::string Number(Real value) {
   return text == "inf" || text == "-inf" || text == "nan" ? "null" : text;
 }
 
-std::string Field(const char* name, const std::string& value, bool last = false) {
-  return std::string("\"") + name + "\": " + value + (last ? "" : ", ");
-}
-
-std::string NoteObject(const Note& note) {
-  return "{" + Field("severity", Quoted(SeverityName(note.severity))) +
-         Field("code", Quoted(NoteCodeName(note.code))) + Field("file", Quoted(note.file)) +
-         Field("line", std::to_string(note.line)) + Field("text", Quoted(note.text)) +
-         Field("message", Quoted(note.message), true) + "}";
-}
-
 std::string PointObject(std::int32_t x, std::int32_t xRandom, std::int32_t y,
                         std::int32_t yRandom) {
-  return "{" + Field("x", xRandom != 0 ? "null" : std::to_string(x)) +
-         Field("y", yRandom != 0 ? "null" : std::to_string(y), true) + "}";
+  return "{" + JsonField("x", xRandom != 0 ? "null" : std::to_string(x)) +
+         JsonField("y", yRandom != 0 ? "null" : std::to_string(y), true) + "}";
 }
 
 std::string KindObject(const SwirlSpec& k, int index) {
   const char* mode = k.colourMode == 0 ? "fixed" : k.colourMode == 1 ? "per-swirl" : "per-point";
-  return "{" + Field("kind", std::to_string(index + 1)) + Field("start", std::to_string(k.start)) +
-         Field("stop", std::to_string(k.stop)) + Field("n", std::to_string(k.n)) +
-         Field("p", std::to_string(k.p)) + Field("nv", std::to_string(k.nv)) +
-         Field("bs", std::to_string(k.bs)) + Field("dt", std::to_string(k.dt)) +
-         Field("m", std::to_string(k.m)) + Field("v", Number(k.v)) + Field("a", Number(k.a)) +
-         Field("b", Number(k.b)) + Field("nw", Number(k.nw)) + Field("nn", Number(k.nn)) +
-         Field("colour_mode", Quoted(mode)) + Field("colour", Quoted(ColourName(k.colour))) +
-         Field("start_point", PointObject(k.px, k.pxRandom, k.py, k.pyRandom)) +
-         Field("target", PointObject(k.fx, k.fxRandom, k.fy, k.fyRandom), true) + "}";
+  return "{" + JsonField("kind", std::to_string(index + 1)) +
+         JsonField("start", std::to_string(k.start)) + JsonField("stop", std::to_string(k.stop)) +
+         JsonField("n", std::to_string(k.n)) + JsonField("p", std::to_string(k.p)) +
+         JsonField("nv", std::to_string(k.nv)) + JsonField("bs", std::to_string(k.bs)) +
+         JsonField("dt", std::to_string(k.dt)) + JsonField("m", std::to_string(k.m)) +
+         JsonField("v", Number(k.v)) + JsonField("a", Number(k.a)) + JsonField("b", Number(k.b)) +
+         JsonField("nw", Number(k.nw)) + JsonField("nn", Number(k.nn)) +
+         JsonField("colour_mode", JsonString(mode)) +
+         JsonField("colour", JsonString(ColourName(k.colour))) +
+         JsonField("start_point", PointObject(k.px, k.pxRandom, k.py, k.pyRandom)) +
+         JsonField("target", PointObject(k.fx, k.fxRandom, k.fy, k.fyRandom), true) + "}";
 }
 
 }  // namespace
 
 std::string JsonReport(const CheckResult& r) {
   std::string out = "{";
-  out += Field("scene", Quoted(r.scene));
-  out += Field("scene_path", Quoted(r.loaded.scenePath));
-  out += Field("settings_path", Quoted(r.settingsPath));
-  out += Field("loads", r.loads ? "true" : "false");
-  out += Field("warnings", std::to_string(r.Count(Severity::kWarning)));
+  out += JsonField("scene", JsonString(r.scene));
+  out += JsonField("scene_path", JsonString(r.loaded.scenePath));
+  out += JsonField("settings_path", JsonString(r.settingsPath));
+  out += JsonField("loads", r.loads ? "true" : "false");
+  out += JsonField("warnings", std::to_string(r.Count(Severity::kWarning)));
   // The note that stopped the load, or null.
   std::string error = "null";
   for (const Note& note : r.diag.notes) {
@@ -129,44 +56,46 @@ std::string JsonReport(const CheckResult& r) {
     error = NoteObject(note);
     break;
   }
-  out += Field("error", error);
+  out += JsonField("error", error);
   std::string notes = "[";
   for (std::size_t i = 0; i < r.diag.notes.size(); ++i) {
     if (i > 0)
       notes += ", ";
     notes += NoteObject(r.diag.notes[i]);
   }
-  out += Field("notes", notes + "]", !r.loads);
+  out += JsonField("notes", notes + "]", !r.loads);
   if (r.loads) {
     const Settings& s = r.loaded.settings;
     const ScreenMap& m = r.loaded.map;
-    out += Field("screen", "{" + Field("width", std::to_string(r.loaded.screen.ScreenWidth)) +
-                               Field("height", std::to_string(r.loaded.screen.ScreenHeight), true) +
-                               "}");
-    out += Field("virtual", "{" + Field("width", std::to_string(s.VirtWidth)) +
-                                Field("height", std::to_string(s.VirtHeight)) +
-                                Field("scaling", std::to_string(m.Scaling)) +
-                                Field("uniform", std::to_string(s.UniformScale)) +
-                                Field("scale_x", Number(m.ScaleX)) +
-                                Field("scale_y", Number(m.ScaleY)) +
-                                Field("offset_x", std::to_string(m.OffsetX)) +
-                                Field("offset_y", std::to_string(m.OffsetY), true) + "}");
-    out += Field("buffer_nodes", std::to_string(s.BufferNodes));
-    out += Field("wait", std::to_string(s.WaitCount));
+    out += JsonField("screen",
+                     "{" + JsonField("width", std::to_string(r.loaded.screen.ScreenWidth)) +
+                         JsonField("height", std::to_string(r.loaded.screen.ScreenHeight), true) +
+                         "}");
+    out += JsonField("virtual", "{" + JsonField("width", std::to_string(s.VirtWidth)) +
+                                    JsonField("height", std::to_string(s.VirtHeight)) +
+                                    JsonField("scaling", std::to_string(m.Scaling)) +
+                                    JsonField("uniform", std::to_string(s.UniformScale)) +
+                                    JsonField("scale_x", Number(m.ScaleX)) +
+                                    JsonField("scale_y", Number(m.ScaleY)) +
+                                    JsonField("offset_x", std::to_string(m.OffsetX)) +
+                                    JsonField("offset_y", std::to_string(m.OffsetY), true) + "}");
+    out += JsonField("buffer_nodes", std::to_string(s.BufferNodes));
+    out += JsonField("wait", std::to_string(s.WaitCount));
     std::string kinds = "[";
     for (int i = 0; i < r.loaded.specs.SpecCount; ++i) {
       if (i > 0)
         kinds += ", ";
       kinds += KindObject(r.loaded.specs[i], i);
     }
-    out += Field("kinds", kinds + "]");
-    out += Field("end",
-                 "{" + Field("ends", r.end.ends ? "true" : "false") +
-                     Field("earliest_seconds", r.end.ends ? std::to_string(r.end.earliestSeconds)
-                                                          : std::string("null")) +
-                     Field("kind", std::to_string(r.end.decidingKind)) +
-                     Field("explanation", Quoted(r.end.explanation), true) + "}",
-                 true);
+    out += JsonField("kinds", kinds + "]");
+    out += JsonField(
+        "end",
+        "{" + JsonField("ends", r.end.ends ? "true" : "false") +
+            JsonField("earliest_seconds",
+                      r.end.ends ? std::to_string(r.end.earliestSeconds) : std::string("null")) +
+            JsonField("kind", std::to_string(r.end.decidingKind)) +
+            JsonField("explanation", JsonString(r.end.explanation), true) + "}",
+        true);
   }
   return out + "}\n";
 }

@@ -20,6 +20,10 @@ std::string NoteCodeName(NoteCode code);
 // become \xNN.
 std::string Printable(std::string_view text);
 
+// Puts the notes in reading order: by file (in the order the load met them),
+// then by line. The readers note some things only when a block ends.
+void SortNotes(Diagnostics& diag);
+
 // The note's heading line and, when it is about a line, the quoted line below
 // it; each line ends with '\n'.
 std::string FormatNote(const Note& note);

@@ -1,7 +1,8 @@
 #include "render/TraceWriter.h"
 
 #include <cerrno>
-#include <charconv>
+
+#include "common/TraceLine.h"
 
 namespace zirvo::tools {
 
@@ -22,19 +23,7 @@ TraceWriter::~TraceWriter() {
 }
 
 void TraceWriter::Write(std::int32_t x, std::int32_t y, COLORREF colour) {
-  static constexpr char kHex[] = "0123456789abcdef";
-  char line[48];
-  char* at = std::to_chars(line, line + 12, x).ptr;
-  *at++ = ' ';
-  at = std::to_chars(at, at + 12, y).ptr;
-  *at++ = ' ';
-  // COLORREF is 0x00BBGGRR; the trace writes red first.
-  for (std::uint8_t channel : {RedOf(colour), GreenOf(colour), BlueOf(colour)}) {
-    *at++ = kHex[channel >> 4];
-    *at++ = kHex[channel & 0xF];
-  }
-  *at++ = '\n';
-  buffer_.append(line, at);
+  AppendTraceLine(buffer_, x, y, colour);
   if (buffer_.size() >= kFlushAt)
     Flush();
 }

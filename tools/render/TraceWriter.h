@@ -1,5 +1,5 @@
-// The trace: one line "X Y rrggbb" per pixel set, in the order they are set,
-// coordinates physical and unclipped. Written through a large buffer.
+// The trace file (its lines are common/TraceLine.h's), written through a large
+// buffer.
 #pragma once
 
 #include <cstdint>

@@ -1,0 +1,88 @@
+// The web page's show: the scene and settings texts loaded from memory by the
+// loader, as the program loads its two files, and the engine ready to run on a
+// simulated clock. The page runs one, paced by its frames (LiveShow); a trace
+// runs a fresh one as fast as it can, exactly as zirvo-render does.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "app/FrameLoop.h"
+#include "app/Pacing.h"
+#include "engine/Show.h"
+#include "engine/SimulatedClock.h"
+#include "platform/web/MemoryFiles.h"
+#include "platform/web/RgbaScreen.h"
+#include "scene/Diagnostics.h"
+
+namespace zirvo::web {
+
+// What the page shows: the two files' texts, the screen and the random seed.
+struct ShowInputs {
+  std::string scene;
+  std::string settings;
+  ScreenSize screen{1024, 768};
+  std::uint32_t seed = 1;
+};
+
+// The names the notes give the two files.
+inline constexpr const char* kSceneName = "scene.zrv";
+inline constexpr const char* kSettingsName = "zirvo.ini";
+
+// A screen size the page can show: each side from 1 to 16384.
+bool ScreenUsable(const ScreenSize& screen);
+
+class WebShow {
+ public:
+  // Loads the inputs; Loaded() tells whether the show can run. The clock's
+  // steps take `stepNs`.
+  // REQUIRES: ScreenUsable(inputs.screen).
+  WebShow(const ShowInputs& inputs, std::uint64_t stepNs);
+  WebShow(const WebShow&) = delete;
+  WebShow& operator=(const WebShow&) = delete;
+
+  bool Loaded() const { return show_.engine != nullptr; }
+  // The loader's notes, in reading order, naming the files kSceneName and
+  // kSettingsName.
+  const Diagnostics& Notes() const { return notes_; }
+  // REQUIRES: Loaded().
+  Engine& engine() { return *show_.engine; }
+  SimulatedClock& clock() { return clock_; }
+
+ private:
+  MemoryFiles files_;
+  SimulatedClock clock_;
+  Show show_;
+  Diagnostics notes_;
+};
+
+// The notes as a JSON array of zirvo-check's note objects, each with one more
+// field, "shown": the note as zirvo-check prints it.
+std::string NotesJson(const Diagnostics& notes);
+
+// The show on the page: its screen and its frame loop.
+class LiveShow {
+ public:
+  // REQUIRES: ScreenUsable(inputs.screen).
+  explicit LiveShow(const ShowInputs& inputs);
+
+  bool Loaded() const { return show_.Loaded(); }
+  const Diagnostics& Notes() const { return show_.Notes(); }
+  RgbaScreen& Screen() { return screen_; }
+  SimulatedClock& Clock() { return show_.clock(); }
+  FrameLoop* Loop() { return loop_.get(); }  // null when the scene did not load
+
+ private:
+  WebShow show_;
+  RgbaScreen screen_;
+  std::unique_ptr<FrameLoop> loop_;
+};
+
+// zirvo-render's trace of a fresh show of `inputs` on its default clock (100 us
+// a Delay), `seconds` long (or until the show ends by itself): at most
+// `maxLines` lines, the ones it begins with. Empty when the scene does not load.
+// REQUIRES: ScreenUsable(inputs.screen), seconds > 0.
+std::string TraceShow(const ShowInputs& inputs, double seconds, std::uint64_t maxLines);
+
+}  // namespace zirvo::web

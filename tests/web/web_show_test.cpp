@@ -1,0 +1,167 @@
+// The web page's backend: files from memory read as files on disk are, the
+// trace as zirvo-render makes it, the notes as zirvo-check gives them, and the
+// RGBA screen the canvas shows.
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "common/NoteFormat.h"
+#include "common/TraceLine.h"
+#include "platform/web/MemoryFiles.h"
+#include "platform/web/RgbaScreen.h"
+#include "platform/web/WebShow.h"
+#include "support/ShowRunner.h"
+
+namespace zirvo {
+namespace {
+
+std::vector<std::string> LinesOf(FileOpener& opener, const std::string& path) {
+  FilePtr file(opener.Open(path));
+  std::vector<std::string> lines;
+  if (!file)
+    return lines;
+  LineReader reader(file.get());
+  for (std::string text; reader.Next(text);)
+    lines.push_back(text);
+  EXPECT_FALSE(reader.Failed());
+  return lines;
+}
+
+TEST(MemoryFiles, OpensTheirTextsByteForByteAndNothingElse) {
+  web::MemoryFiles files;
+  files.Put("a.zrv", std::string("one\r\ntwo\0hidden\nthree", 21));
+  files.Put("empty.ini", "");
+  EXPECT_EQ(LinesOf(files, "a.zrv"), (std::vector<std::string>{"one", "two", "three"}));
+  EXPECT_EQ(LinesOf(files, "empty.ini"), std::vector<std::string>{});
+  FilePtr empty(files.Open("empty.ini"));
+  ASSERT_NE(empty, nullptr);
+  EXPECT_EQ(std::getc(empty.get()), EOF);
+  EXPECT_EQ(std::ferror(empty.get()), 0);
+  EXPECT_EQ(files.Open("b.zrv"), nullptr);
+  EXPECT_EQ(files.Open("/a.zrv"), nullptr);
+
+  files.Put("a.zrv", "replaced\n");
+  EXPECT_EQ(LinesOf(files, "a.zrv"), std::vector<std::string>{"replaced"});
+}
+
+constexpr const char* kSettings = "screen=320x200\nscale=u\nbuffer=1\n";
+constexpr const char* kScene =
+    "a=40\nb=20\nnv=300\nbs=100\nn=5\ndt=0\np=2\nc=a\nstop=2\n\n"
+    "a=60\nb=30\nnv=200\nbs=200\nn=3\ndt=2\nm=1\nc=r\nstart=1\nstop=3\nfx=r\n";
+
+// The same show loaded from files on disk and run as zirvo-render runs it.
+std::string TraceFromDisk(const std::string& settings, const std::string& scene, ScreenSize screen,
+                          std::uint32_t seed, std::uint64_t limitUs) {
+  testing::TempDir dir;
+  const testing::SceneFiles files(dir, settings, scene, screen);
+  SimulatedClock clock(100);
+  Show show;
+  EXPECT_EQ(LoadScene(show, files.args, files.env, clock), 1);
+  show.random.Seed(seed);
+  struct Lines final : PixelSink {
+    std::string text;
+    void SetPixel(std::int32_t x, std::int32_t y, COLORREF colour) override {
+      tools::AppendTraceLine(text, x, y, colour);
+    }
+  } lines;
+  RunOnClock(*show.engine, clock, lines, limitUs);
+  return lines.text;
+}
+
+TEST(WebShow, TraceIsTheOneOfTheSameFilesOnDisk) {
+  const web::ShowInputs inputs{kScene, kSettings, ScreenSize{640, 480}, 1234};
+  const std::string trace = web::TraceShow(inputs, 60, std::numeric_limits<std::uint64_t>::max());
+  ASSERT_GT(trace.size(), 10000u);
+  EXPECT_EQ(trace, TraceFromDisk(kSettings, kScene, ScreenSize{640, 480}, 1234, 60'000'000));
+
+  // Another seed, another show; the first lines of a trace are the trace's.
+  web::ShowInputs other = inputs;
+  other.seed = 1235;
+  EXPECT_NE(web::TraceShow(other, 60, 50), trace.substr(0, web::TraceShow(other, 60, 50).size()));
+  const std::string head = web::TraceShow(inputs, 60, 50);
+  EXPECT_EQ(head, trace.substr(0, head.size()));
+  EXPECT_EQ(std::count(head.begin(), head.end(), '\n'), 50);
+
+  // A short run stops where zirvo-render's --seconds stops it.
+  EXPECT_EQ(web::TraceShow(inputs, 0.25, std::numeric_limits<std::uint64_t>::max()),
+            TraceFromDisk(kSettings, kScene, ScreenSize{640, 480}, 1234, 250'000));
+}
+
+TEST(WebShow, NotesNameTheTwoFilesInReadingOrderAsZirvoCheckPrintsThem) {
+  const web::ShowInputs inputs{"colr=5\nnv=50\n\nbs=zz\n", "scale=u\nspeed=3\n",
+                               ScreenSize{320, 200}, 1};
+  web::WebShow show(inputs, 100000);
+  ASSERT_TRUE(show.Loaded());
+  const std::vector<Note>& notes = show.Notes().notes;
+  ASSERT_GE(notes.size(), 3u);
+  EXPECT_EQ(notes[0].file, "zirvo.ini");
+  EXPECT_EQ(notes[0].line, 2u);
+  EXPECT_EQ(notes[1].file, "scene.zrv");
+  EXPECT_EQ(notes[1].line, 1u);
+  EXPECT_EQ(notes[1].code, NoteCode::kUnknownKey);
+  EXPECT_EQ(notes.back().file, "scene.zrv");
+  EXPECT_EQ(notes.back().line, 4u);
+  EXPECT_EQ(tools::FormatNote(notes[1]).rfind("scene.zrv:1: warning: ", 0), 0u);
+
+  const std::string json = web::NotesJson(show.Notes());
+  EXPECT_EQ(json.front(), '[');
+  EXPECT_NE(json.find("\"code\": \"unknown-key\", \"file\": \"scene.zrv\", \"line\": 1"),
+            std::string::npos);
+  // FormatNote's two lines, the heading and the quoted line.
+  EXPECT_NE(json.find("\"shown\": \"scene.zrv:1: warning: "), std::string::npos);
+  EXPECT_NE(json.find("\\n    colr=5\\n\"}"), std::string::npos);
+}
+
+TEST(WebShow, ASceneThatDoesNotLoadSaysWhyAndHasNoShow) {
+  web::LiveShow broken({"nv=5\n", "screen=1x100\n", ScreenSize{320, 200}, 1});
+  EXPECT_FALSE(broken.Loaded());
+  EXPECT_EQ(broken.Loop(), nullptr);
+  ASSERT_FALSE(broken.Notes().notes.empty());
+  EXPECT_EQ(broken.Notes().notes.back().code, NoteCode::kVirtualTooSmall);
+  EXPECT_EQ(broken.Notes().notes.back().file, "zirvo.ini");
+  EXPECT_EQ(web::TraceShow({"nv=5\n", "screen=1x100\n", ScreenSize{320, 200}, 1}, 5, 100), "");
+}
+
+TEST(WebShow, TheLiveShowDrawsOnItsScreenAsTheTraceSays) {
+  const web::ShowInputs inputs{kScene, kSettings, ScreenSize{640, 480}, 99};
+  web::LiveShow live(inputs);
+  ASSERT_NE(live.Loop(), nullptr);
+  // Half a second of frames at the calibrated speed.
+  for (int i = 0; i < 30; ++i)
+    live.Loop()->RunFrame(live.Screen(), 16'666'667, 1000000);
+  const web::DirtyRect dirty = live.Screen().TakeDirty();
+  EXPECT_LT(dirty.left, dirty.right);
+  EXPECT_LT(dirty.top, dirty.bottom);
+  EXPECT_EQ(live.Screen().TakeDirty().right, 0) << "taken";
+  std::size_t lit = 0;
+  const std::uint32_t* pixels = live.Screen().Pixels();
+  for (std::int32_t i = 0; i < 640 * 480; ++i)
+    lit += pixels[i] != web::RgbaScreen::Rgba(kBlack) ? 1 : 0;
+  EXPECT_GT(lit, 100u);
+}
+
+TEST(RgbaScreen, StoresCanvasBytesClipsAndTracksTheChangedRectangle) {
+  web::RgbaScreen screen(4, 3);
+  const auto* bytes = reinterpret_cast<const unsigned char*>(screen.Pixels());
+  EXPECT_EQ(bytes[3], 0xFF) << "opaque black at first";
+  screen.SetPixel(1, 2, 0x00332211);  // blue 33, green 22, red 11
+  const std::size_t at = (2 * 4 + 1) * 4;
+  EXPECT_EQ(bytes[at + 0], 0x11);
+  EXPECT_EQ(bytes[at + 1], 0x22);
+  EXPECT_EQ(bytes[at + 2], 0x33);
+  EXPECT_EQ(bytes[at + 3], 0xFF);
+  screen.SetPixel(3, 0, 0x000000FF);
+  for (auto [x, y] : {std::pair{-1, 0}, {4, 0}, {0, -1}, {0, 3}, {-2147483647 - 1, 1}})
+    screen.SetPixel(x, y, 0x00FFFFFF);
+  const web::DirtyRect dirty = screen.TakeDirty();
+  EXPECT_EQ(dirty.left, 1);
+  EXPECT_EQ(dirty.top, 0);
+  EXPECT_EQ(dirty.right, 4);
+  EXPECT_EQ(dirty.bottom, 3);
+  EXPECT_GE(screen.TakeDirty().left, screen.TakeDirty().right);
+}
+
+}  // namespace
+}  // namespace zirvo

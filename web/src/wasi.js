@@ -1,0 +1,45 @@
+// The few WASI calls the module's C library makes, answered by the page. The
+// module reads no real file and no clock: its files come from memory, and a
+// call the page cannot honour says "bad file descriptor".
+const ERRNO_SUCCESS = 0;
+const ERRNO_BADF = 8;
+const ERRNO_NOSYS = 52;
+
+export function wasiImports(memoryOf) {
+  const view = () => new DataView(memoryOf().buffer);
+  const pending = { 1: '', 2: '' };
+  const decoder = new TextDecoder();
+
+  function fd_write(fd, iovs, iovsLength, writtenPtr) {
+    if (fd !== 1 && fd !== 2) return ERRNO_BADF;
+    const memory = view();
+    let written = 0;
+    for (let i = 0; i < iovsLength; i++) {
+      const base = memory.getUint32(iovs + i * 8, true);
+      const length = memory.getUint32(iovs + i * 8 + 4, true);
+      pending[fd] += decoder.decode(new Uint8Array(memory.buffer, base, length));
+      written += length;
+    }
+    // Whole lines go to the console.
+    const lines = pending[fd].split('\n');
+    pending[fd] = lines.pop();
+    for (const line of lines) (fd === 2 ? console.warn : console.log)(`zirvo: ${line}`);
+    memory.setUint32(writtenPtr, written, true);
+    return ERRNO_SUCCESS;
+  }
+
+  return {
+    fd_write,
+    fd_close: () => ERRNO_BADF,
+    fd_fdstat_get: () => ERRNO_BADF,
+    fd_fdstat_set_flags: () => ERRNO_BADF,
+    fd_prestat_get: () => ERRNO_BADF,  // no directories are open
+    fd_prestat_dir_name: () => ERRNO_BADF,
+    fd_read: () => ERRNO_BADF,
+    fd_seek: () => ERRNO_BADF,
+    path_open: () => ERRNO_NOSYS,
+    proc_exit: (code) => {
+      throw new Error(`the module ended with exit code ${code}`);
+    },
+  };
+}
