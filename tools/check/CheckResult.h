@@ -33,10 +33,6 @@ struct CheckResult {
   }
 };
 
-// Puts the notes in reading order: by file (in the order the load met them),
-// then by line. The readers note some things only when a block ends.
-void SortNotes(Diagnostics& diag);
-
 // The report for a person: the notes like a compiler's, the verdict, the screen,
 // the kinds as a table and the end of the show.
 std::string HumanReport(const CheckResult& result);

@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "check/CheckResult.h"
+#include "common/NoteFormat.h"
 
 namespace zirvo::tools {
 
