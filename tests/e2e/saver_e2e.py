@@ -400,6 +400,38 @@ def test_next_scene_follows_a_show_that_ends(options, tmp):
             saver.kill()
 
 
+def test_busy_show_runs_behind_without_stalling(options, tmp):
+    # Every kind of bench/scenes/dense.zrv at the highest speed: far more turns
+    # than half a frame holds. Frames keep coming, --fps says "behind".
+    dense = os.path.join(options.source, "bench", "scenes", "dense.zrv")
+    settings = write(tmp, "zirvo.ini", "screen=0x0\nbuffer=16\n")
+    with XServer() as x:
+        saver = Saver(options, x, ["--window", "--scene", dense, "--settings", settings,
+                                   "--speed", "64", "--fps", "--stats"], tmp)
+        try:
+            def stats():
+                lines = [l.split() for l in saver.stderr() if l.startswith("zirvo-saver-stats")]
+                return [dict(p.split("=") for p in line[1:]) for line in lines]
+
+            wait_until(lambda: len(stats()) >= 4, 15, "four seconds of --stats")
+            first, last = stats()[1], stats()[-1]
+            seconds = (int(last["ms"]) - int(first["ms"])) / 1000
+            fps = (int(last["frames"]) - int(first["frames"])) / seconds
+            behind = int(last["behind"]) - int(first["behind"])
+            check(behind > 0, f"no frame ran behind: {last}")
+            check(fps > 20, f"the frame loop stalled: {fps:.1f} frames per second")
+            lit_when(x, lambda l: BANNER_GREEN in l.colours, 5, "the --fps figures")
+            keep_shot(options, x, "fps-behind")
+            print(f"MEASURE dense scene at speed 64: {fps:.1f} frames/s, "
+                  f"{(int(last['turns']) - int(first['turns'])) / seconds:.0f} turns/s, "
+                  f"{behind} frames behind of {int(last['frames']) - int(first['frames'])}")
+            code, took = saver.stop(timeout=1.0)
+            check(code == 0, f"SIGTERM ended it with {code}")
+            print(f"MEASURE SIGTERM to exit while busy: {took * 1000:.0f} ms")
+        finally:
+            saver.kill()
+
+
 def test_usage_errors_exit_with_two(options, tmp):
     settings, [scene] = files(tmp, [("endless.zrv", ENDLESS_SCENE)])
     cases = [
@@ -427,6 +459,7 @@ def main():
     parser.add_argument("test")
     parser.add_argument("--saver", required=True)
     parser.add_argument("--host", required=True)
+    parser.add_argument("--source", required=True)
     parser.add_argument("--shots", help="save screenshots of each mode here")
     options = parser.parse_args()
 

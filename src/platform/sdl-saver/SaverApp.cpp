@@ -416,6 +416,10 @@ void SaverApp::ApplyResizes() {
     }
     const std::size_t before = target.areas.size();
     LayOut(target);
+    if (overlay_ && &target == &targets_.front()) {
+      const Rect& first = target.areas.front()->Area();
+      overlay_->Place(first.x + kOverlayInset, first.y + kOverlayInset);
+    }
     if (target.areas.size() != before) {
       rebuild = true;
       continue;
