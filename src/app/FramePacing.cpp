@@ -18,7 +18,7 @@ std::uint64_t TurnWorthUs(std::uint32_t waitCount, double repetitionNs) {
 
 double MeasureRepetitionNs(MicrosecondClock& clock) {
   constexpr std::uint32_t kRepetitions = 200000;
-  constexpr int kTrials = 3;
+  constexpr int kTrials = 5;
   Pacing pacing;
   pacing.SetWait(kRepetitions);
   std::uint64_t shortestUs = UINT64_MAX;

@@ -112,6 +112,7 @@ class SaverApp {
   std::uint64_t framesBehind_ = 0;
   std::uint64_t retiredPixels_ = 0;
   std::uint64_t nextStatsUs_ = 0;
+  std::uint64_t turnUs_ = kCalibratedTurnUs;
 };
 
 SaverApp::SaverApp(const SaverSetup& setup)
@@ -318,7 +319,8 @@ std::uint64_t SaverApp::TurnWorth() const {
 
 void SaverApp::BuildShows() {
   shows_.clear();
-  const ShowTiming timing{TurnWorth()};
+  turnUs_ = TurnWorth();
+  const ShowTiming timing{turnUs_};
   std::uint32_t index = 0;
   std::vector<SaverShow*> all;
   for (Target& target : targets_) {
@@ -473,12 +475,13 @@ void SaverApp::Report(const FrameWork& work) {
     }
     std::fprintf(stderr,
                  "zirvo-saver-stats ms=%llu frames=%llu turns=%llu pixels=%llu behind=%llu "
-                 "speed=%.4f\n",
+                 "speed=%.4f turn_us=%llu\n",
                  static_cast<unsigned long long>(now / 1000),
                  static_cast<unsigned long long>(loop_->Frames()),
                  static_cast<unsigned long long>(loop_->Turns()),
                  static_cast<unsigned long long>(pixels),
-                 static_cast<unsigned long long>(framesBehind_), loop_->Speed());
+                 static_cast<unsigned long long>(framesBehind_), loop_->Speed(),
+                 static_cast<unsigned long long>(turnUs_));
     std::fflush(stderr);
   }
 }
