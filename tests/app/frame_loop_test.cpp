@@ -106,7 +106,10 @@ class PixelList final : public PixelSink {
 
 TEST(SaverShow, FramesOfAnySizeDrawWhatTheDrawingLoopDraws) {
   testing::TempDir dir;
-  dir.Write("red.zrv", kEndlessRed);
+  // Kinds that take over from each other on the show's clock: a Delay paid in
+  // the wrong place moves a launch across a second and changes the picture.
+  dir.Write("red.zrv", std::string("stop=1\n") + kEndlessRed + "\nstart=1\nstop=2\n" + kShortCyan +
+                           "\nstart=2\nnv=30000\nbs=1500\ndt=0\nn=4\nc=9\n");
   DirectoryLoader loader(dir);
 
   // The drawing thread's loop on the simulated clock, three show seconds.

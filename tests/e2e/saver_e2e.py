@@ -14,12 +14,11 @@ import shutil
 import signal
 import subprocess
 import sys
-import tempfile
 import threading
 import time
 
 from zirvo_e2e import (BANNER_GREEN, BLACK, CYAN, ENDLESS_SCENE, RED, SKIPPED, Failure, XServer,
-                       check, wait_until)
+                       check, run_test, wait_until)
 
 GREEN = (0x00, 0xFF, 0x00)  # palette 10
 HOST_GREY = (0x20, 0x20, 0x20)  # saver_host's window background
@@ -471,14 +470,7 @@ def main():
     if missing:
         print(f"SKIPPED: missing {', '.join(missing)} (Debian: xvfb xdotool imagemagick)")
         return SKIPPED
-    with tempfile.TemporaryDirectory(prefix="zirvo-saver-e2e-") as tmp:
-        try:
-            test(options, tmp)
-        except Failure as failure:
-            print(f"FAILED {options.test}: {failure}")
-            return 1
-    print(f"PASSED {options.test}")
-    return 0
+    return run_test(test, options, "zirvo-saver-e2e-")
 
 
 if __name__ == "__main__":

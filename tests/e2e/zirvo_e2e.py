@@ -567,7 +567,12 @@ def main():
     if missing and options.test != "no_display_is_an_error":
         print(f"SKIPPED: missing {', '.join(missing)} (Debian: xvfb xdotool imagemagick)")
         return SKIPPED
-    with tempfile.TemporaryDirectory(prefix="zirvo-e2e-") as tmp:
+    return run_test(test, options, "zirvo-e2e-")
+
+
+def run_test(test, options, prefix):
+    """Runs `test` in a fresh temporary directory; the exit code for ctest."""
+    with tempfile.TemporaryDirectory(prefix=prefix) as tmp:
         try:
             test(options, tmp)
         except Failure as failure:
