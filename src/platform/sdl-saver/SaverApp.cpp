@@ -19,6 +19,7 @@
 #include "common/NoteFormat.h"
 #include "platform/sdl-saver/FileWatch.h"
 #include "platform/sdl-saver/SaverLoader.h"
+#include "platform/sdl-saver/SaverWindows.h"
 #include "platform/sdl-saver/TextPainters.h"
 #include "platform/sdl-saver/WindowCanvas.h"
 #include "platform/sdl-saver/X11Host.h"
@@ -38,28 +39,7 @@ void OnStopSignal(int /*signal*/) {
 // Waits for events at most this long at a time, so that a stop signal (which
 // SDL's wait does not return for) is seen soon.
 constexpr std::uint64_t kLongestWaitMs = 50;
-constexpr int kWindowWidth = 1280;
-constexpr int kWindowHeight = 720;
 constexpr int kOverlayInset = 8;
-
-std::string Hex(std::uint64_t id) {
-  char text[32];
-  std::snprintf(text, sizeof text, "0x%llx", static_cast<unsigned long long>(id));
-  return text;
-}
-
-// One SDL window and the shows' areas on it.
-struct Target {
-  SDL_Window* window = nullptr;
-  bool foreign = false;  // a host's window: drawn on, never changed
-  bool isRoot = false;
-  std::uint64_t xid = 0;  // foreign: the X window
-  std::unique_ptr<WindowCanvas> canvas;
-  std::vector<std::unique_ptr<AreaCanvas>> areas;
-  std::vector<SaverShow*> shows;
-  bool whole = true;  // the next present shows every pixel
-  bool resized = false;
-};
 
 class SaverApp {
  public:
@@ -74,13 +54,9 @@ class SaverApp {
   // Opening: SDL, the display's facts, the mode's windows. On failure the
   // exit code and a message.
   bool Open(int& code, std::string& error);
-  bool OpenForeign(std::uint64_t xid, bool isRoot, std::string& error);
-  bool OpenOwnWindow(std::string& error);
-  bool OpenFullscreen(int& code, std::string& error);
-  bool AddOwnWindow(const Rect& where, Uint32 flags, std::string& error);
 
   // The canvas and areas of a target at its window's present size.
-  void LayOut(Target& target);
+  void LayOut(SaverWindow& target);
   void BuildShows();
   std::uint64_t TurnWorth() const;
 
@@ -91,7 +67,7 @@ class SaverApp {
   void WaitUntil(std::uint64_t dueUs);
   void Report(const FrameWork& work);
   void SaveShot(Uint32 windowId);
-  Target* TargetOf(Uint32 windowId);
+  SaverWindow* WindowOf(Uint32 windowId);
   bool Stopping() const { return quit_ || stopSignalled != 0; }
 
   const SaverSetup& setup_;
@@ -100,7 +76,7 @@ class SaverApp {
   SaverLoader loader_;
   BannerPainter banner_;
   XDisplayFacts facts_;
-  std::vector<Target> targets_;
+  std::vector<SaverWindow> targets_;
   std::vector<std::unique_ptr<SaverShow>> shows_;
   std::unique_ptr<FrameLoop> loop_;
   FrameRate rate_;
@@ -125,7 +101,7 @@ SaverApp::SaverApp(const SaverSetup& setup)
 SaverApp::~SaverApp() {
   shows_.clear();
   overlay_.reset();
-  for (Target& target : targets_) {
+  for (SaverWindow& target : targets_) {
     // SDL leaves a foreign window to its owner; it only lets go of it.
     if (target.window != nullptr)
       SDL_DestroyWindow(target.window);
@@ -164,119 +140,10 @@ bool SaverApp::Open(int& code, std::string& error) {
     return false;
   facts_ = *facts;
 
-  switch (options_.mode) {
-    case SaverMode::kRoot: {
-      const char* named = std::getenv("XSCREENSAVER_WINDOW");
-      if (named != nullptr && *named != '\0') {
-        const auto id = ParseWindowId(named);
-        if (!id) {
-          code = 2;
-          error = std::string("XSCREENSAVER_WINDOW is not a window id: '") + named + "'";
-          return false;
-        }
-        if (!WindowExists(*id)) {
-          code = 2;
-          error = "XSCREENSAVER_WINDOW names no window on this display: " + Hex(*id);
-          return false;
-        }
-        return OpenForeign(*id, false, error);
-      }
-      return OpenForeign(facts_.root, true, error);
-    }
-    case SaverMode::kWindowId:
-      if (!WindowExists(options_.windowId)) {
-        code = 2;
-        error = "there is no window " + Hex(options_.windowId) + " on this display";
-        return false;
-      }
-      return OpenForeign(options_.windowId, false, error);
-    case SaverMode::kWindow:
-      return OpenOwnWindow(error);
-    case SaverMode::kFullscreen:
-      return OpenFullscreen(code, error);
-  }
-  return false;
+  return OpenWindows(options_, facts_, targets_, code, error);
 }
 
-bool SaverApp::OpenForeign(std::uint64_t xid, bool isRoot, std::string& error) {
-  Target target;
-  target.window = SDL_CreateWindowFrom(reinterpret_cast<const void*>(static_cast<uintptr_t>(xid)));
-  if (target.window == nullptr) {
-    error = "cannot draw on window " + Hex(xid) + ": " + SDL_GetError();
-    return false;
-  }
-  target.foreign = true;
-  target.isRoot = isRoot;
-  target.xid = xid;
-  if (!WatchWindow(target.window)) {
-    SDL_DestroyWindow(target.window);
-    error = "cannot follow window " + Hex(xid) + " (not an X11 window)";
-    return false;
-  }
-  targets_.push_back(std::move(target));
-  return true;
-}
-
-bool SaverApp::AddOwnWindow(const Rect& where, Uint32 flags, std::string& error) {
-  Target target;
-  target.window = SDL_CreateWindow("Zirvo", where.x, where.y, where.width, where.height, flags);
-  if (target.window == nullptr) {
-    error = std::string("cannot create a window: ") + SDL_GetError();
-    return false;
-  }
-  targets_.push_back(std::move(target));
-  return true;
-}
-
-bool SaverApp::OpenOwnWindow(std::string& error) {
-  const int width = std::min(kWindowWidth, facts_.rootRect.width);
-  const int height = std::min(kWindowHeight, facts_.rootRect.height);
-  return AddOwnWindow(Rect{SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height},
-                      SDL_WINDOW_RESIZABLE, error);
-}
-
-bool SaverApp::OpenFullscreen(int& code, std::string& error) {
-  std::vector<Rect> monitors = facts_.monitors;
-  if (monitors.empty()) {
-    for (int i = 0; i < SDL_GetNumVideoDisplays(); ++i) {
-      SDL_Rect bounds;
-      if (SDL_GetDisplayBounds(i, &bounds) == 0)
-        monitors.push_back(Rect{bounds.x, bounds.y, bounds.w, bounds.h});
-    }
-  }
-  if (monitors.empty())
-    monitors.push_back(facts_.rootRect);
-  std::vector<Rect> chosen = monitors;
-  if (!options_.allMonitors) {
-    const std::uint32_t index = options_.monitor.value_or(0);
-    if (index >= monitors.size()) {
-      code = 2;
-      error = "there is no monitor " + std::to_string(index) + ": this display has " +
-              std::to_string(monitors.size()) + " (numbered from 0)";
-      return false;
-    }
-    chosen = {monitors[index]};
-  }
-  const Rect desktop = BoundingBox(monitors);
-  for (const Rect& area : LayOutShows(desktop, chosen)) {
-    const Rect where{desktop.x + area.x, desktop.y + area.y, area.width, area.height};
-    // Where SDL knows the monitor as a display, the window manager is asked
-    // for full screen there; elsewhere a borderless window covers it.
-    Uint32 flags = SDL_WINDOW_BORDERLESS;
-    for (int i = 0; i < SDL_GetNumVideoDisplays(); ++i) {
-      SDL_Rect bounds;
-      if (SDL_GetDisplayBounds(i, &bounds) == 0 &&
-          Rect{bounds.x, bounds.y, bounds.w, bounds.h} == where)
-        flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-    }
-    if (!AddOwnWindow(where, flags, error))
-      return false;
-  }
-  SDL_ShowCursor(SDL_DISABLE);
-  return true;
-}
-
-void SaverApp::LayOut(Target& target) {
+void SaverApp::LayOut(SaverWindow& target) {
   int width = 0;
   int height = 0;
   if (SDL_Surface* surface = SDL_GetWindowSurface(target.window)) {
@@ -323,7 +190,7 @@ void SaverApp::BuildShows() {
   const ShowTiming timing{turnUs_};
   std::uint32_t index = 0;
   std::vector<SaverShow*> all;
-  for (Target& target : targets_) {
+  for (SaverWindow& target : targets_) {
     target.shows.clear();
     for (const auto& area : target.areas) {
       const std::uint32_t seed = seed_ + index++;
@@ -337,8 +204,8 @@ void SaverApp::BuildShows() {
   loop_->RestartAll();
 }
 
-Target* SaverApp::TargetOf(Uint32 windowId) {
-  for (Target& target : targets_) {
+SaverWindow* SaverApp::WindowOf(Uint32 windowId) {
+  for (SaverWindow& target : targets_) {
     if (SDL_GetWindowID(target.window) == windowId)
       return &target;
   }
@@ -351,7 +218,7 @@ void SaverApp::Handle(const SDL_Event& event) {
       quit_ = true;
       break;
     case SDL_WINDOWEVENT:
-      if (Target* target = TargetOf(event.window.windowID)) {
+      if (SaverWindow* target = WindowOf(event.window.windowID)) {
         if (event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
           target->resized = true;
         else if (event.window.event == SDL_WINDOWEVENT_EXPOSED)
@@ -361,7 +228,7 @@ void SaverApp::Handle(const SDL_Event& event) {
       }
       break;
     case SDL_SYSWMEVENT:
-      for (const Target& target : targets_) {
+      for (const SaverWindow& target : targets_) {
         if (target.foreign && !target.isRoot && FateOf(event, target.xid) != WindowFate::kNothing)
           quit_ = true;
       }
@@ -369,7 +236,7 @@ void SaverApp::Handle(const SDL_Event& event) {
     case SDL_KEYDOWN:
       // Only a window of our own receives keys: on a host's window no input
       // event is selected.
-      if (Target* target = TargetOf(event.key.windowID); target != nullptr && !target->foreign)
+      if (SaverWindow* target = WindowOf(event.key.windowID); target != nullptr && !target->foreign)
         HandleKey(event.key);
       break;
     default:
@@ -406,7 +273,7 @@ void SaverApp::HandleKey(const SDL_KeyboardEvent& key) {
 void SaverApp::ApplyResizes() {
   bool rebuild = false;
   const std::uint64_t now = clock_.NowUs();
-  for (Target& target : targets_) {
+  for (SaverWindow& target : targets_) {
     if (!target.resized)
       continue;
     target.resized = false;
@@ -436,7 +303,7 @@ void SaverApp::ApplyResizes() {
 
 void SaverApp::Present() {
   for (std::size_t i = 0; i < targets_.size(); ++i) {
-    Target& target = targets_[i];
+    SaverWindow& target = targets_[i];
     target.canvas->Present(target.whole, i == 0 ? overlay_.get() : nullptr);
     target.whole = false;
   }
@@ -469,7 +336,7 @@ void SaverApp::Report(const FrameWork& work) {
   if (options_.stats && now >= nextStatsUs_) {
     nextStatsUs_ = now + 1'000'000;
     std::uint64_t pixels = retiredPixels_;
-    for (const Target& target : targets_) {
+    for (const SaverWindow& target : targets_) {
       for (const auto& area : target.areas)
         pixels += area->Pixels();
     }
@@ -487,7 +354,7 @@ void SaverApp::Report(const FrameWork& work) {
 }
 
 void SaverApp::SaveShot(Uint32 windowId) {
-  Target* target = TargetOf(windowId);
+  SaverWindow* target = WindowOf(windowId);
   if (target == nullptr || target->shows.empty())
     return;
   namespace fs = std::filesystem;
@@ -528,7 +395,7 @@ int SaverApp::Run() {
     frameUs = 1'000'000 / static_cast<std::uint64_t>(hz);
   }
   loop_ = std::make_unique<FrameLoop>(clock_, frameUs, options_.speed);
-  for (Target& target : targets_)
+  for (SaverWindow& target : targets_)
     LayOut(target);
   if (options_.fps) {
     overlay_ = std::make_unique<TextOverlay>();
@@ -550,7 +417,7 @@ int SaverApp::Run() {
     SDL_Event event;
     while (!Stopping() && SDL_PollEvent(&event) != 0)
       Handle(event);
-    for (const Target& target : targets_) {
+    for (const SaverWindow& target : targets_) {
       if (target.foreign && XErrorNamed(target.xid))
         quit_ = true;  // the host's window went away under a drawing call
     }
