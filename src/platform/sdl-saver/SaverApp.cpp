@@ -76,7 +76,7 @@ class SaverApp {
   SaverLoader loader_;
   BannerPainter banner_;
   XDisplayFacts facts_;
-  std::vector<SaverWindow> targets_;
+  std::vector<SaverWindow> windows_;
   std::vector<std::unique_ptr<SaverShow>> shows_;
   std::unique_ptr<FrameLoop> loop_;
   FrameRate rate_;
@@ -101,7 +101,7 @@ SaverApp::SaverApp(const SaverSetup& setup)
 SaverApp::~SaverApp() {
   shows_.clear();
   overlay_.reset();
-  for (SaverWindow& target : targets_) {
+  for (SaverWindow& target : windows_) {
     // SDL leaves a foreign window to its owner; it only lets go of it.
     if (target.window != nullptr)
       SDL_DestroyWindow(target.window);
@@ -140,7 +140,7 @@ bool SaverApp::Open(int& code, std::string& error) {
     return false;
   facts_ = *facts;
 
-  return OpenWindows(options_, facts_, targets_, code, error);
+  return OpenWindows(options_, facts_, windows_, code, error);
 }
 
 void SaverApp::LayOut(SaverWindow& target) {
@@ -190,7 +190,7 @@ void SaverApp::BuildShows() {
   const ShowTiming timing{turnUs_};
   std::uint32_t index = 0;
   std::vector<SaverShow*> all;
-  for (SaverWindow& target : targets_) {
+  for (SaverWindow& target : windows_) {
     target.shows.clear();
     for (const auto& area : target.areas) {
       const std::uint32_t seed = seed_ + index++;
@@ -205,7 +205,7 @@ void SaverApp::BuildShows() {
 }
 
 SaverWindow* SaverApp::WindowOf(Uint32 windowId) {
-  for (SaverWindow& target : targets_) {
+  for (SaverWindow& target : windows_) {
     if (SDL_GetWindowID(target.window) == windowId)
       return &target;
   }
@@ -228,7 +228,7 @@ void SaverApp::Handle(const SDL_Event& event) {
       }
       break;
     case SDL_SYSWMEVENT:
-      for (const SaverWindow& target : targets_) {
+      for (const SaverWindow& target : windows_) {
         if (target.foreign && !target.isRoot && FateOf(event, target.xid) != WindowFate::kNothing)
           quit_ = true;
       }
@@ -273,7 +273,7 @@ void SaverApp::HandleKey(const SDL_KeyboardEvent& key) {
 void SaverApp::ApplyResizes() {
   bool rebuild = false;
   const std::uint64_t now = clock_.NowUs();
-  for (SaverWindow& target : targets_) {
+  for (SaverWindow& target : windows_) {
     if (!target.resized)
       continue;
     target.resized = false;
@@ -285,7 +285,7 @@ void SaverApp::ApplyResizes() {
     }
     const std::size_t before = target.areas.size();
     LayOut(target);
-    if (overlay_ && &target == &targets_.front()) {
+    if (overlay_ && &target == &windows_.front()) {
       const Rect& first = target.areas.front()->Area();
       overlay_->Place(first.x + kOverlayInset, first.y + kOverlayInset);
     }
@@ -302,8 +302,8 @@ void SaverApp::ApplyResizes() {
 }
 
 void SaverApp::Present() {
-  for (std::size_t i = 0; i < targets_.size(); ++i) {
-    SaverWindow& target = targets_[i];
+  for (std::size_t i = 0; i < windows_.size(); ++i) {
+    SaverWindow& target = windows_[i];
     target.canvas->Present(target.whole, i == 0 ? overlay_.get() : nullptr);
     target.whole = false;
   }
@@ -336,7 +336,7 @@ void SaverApp::Report(const FrameWork& work) {
   if (options_.stats && now >= nextStatsUs_) {
     nextStatsUs_ = now + 1'000'000;
     std::uint64_t pixels = retiredPixels_;
-    for (const SaverWindow& target : targets_) {
+    for (const SaverWindow& target : windows_) {
       for (const auto& area : target.areas)
         pixels += area->Pixels();
     }
@@ -395,11 +395,11 @@ int SaverApp::Run() {
     frameUs = 1'000'000 / static_cast<std::uint64_t>(hz);
   }
   loop_ = std::make_unique<FrameLoop>(clock_, frameUs, options_.speed);
-  for (SaverWindow& target : targets_)
+  for (SaverWindow& target : windows_)
     LayOut(target);
   if (options_.fps) {
     overlay_ = std::make_unique<TextOverlay>();
-    const Rect& first = targets_.front().areas.front()->Area();
+    const Rect& first = windows_.front().areas.front()->Area();
     if (!overlay_->Open(first.height, error)) {
       std::fprintf(stderr, "zirvo-saver: --fps cannot draw its text: %s\n", error.c_str());
       overlay_.reset();
@@ -417,7 +417,7 @@ int SaverApp::Run() {
     SDL_Event event;
     while (!Stopping() && SDL_PollEvent(&event) != 0)
       Handle(event);
-    for (const SaverWindow& target : targets_) {
+    for (const SaverWindow& target : windows_) {
       if (target.foreign && XErrorNamed(target.xid))
         quit_ = true;  // the host's window went away under a drawing call
     }
