@@ -346,6 +346,11 @@ def test_watch_restarts_on_save_and_reports_lines(options, tmp):
             check(saver.said("changed: starting again"), f"{saver.stderr()}")
             keep_shot(options, x, "watch-green")
 
+            # Its settings file saved: started again too.
+            write(tmp, "zirvo.ini", SETTINGS + "Saved again, with a comment.\n")
+            wait_until(lambda: saver.said("zirvo.ini changed: starting again"), 30,
+                       "a restart for the settings file")
+
             # A line that does not read as meant: its line number and text.
             write(tmp, "mine.zrv", "Mine.\nnv=lots\n" + ENDLESS_SCENE)
             wait_until(lambda: saver.said("mine.zrv:2: warning"), 30, "the note on line 2")
