@@ -1,56 +1,62 @@
 #include "app/FrameLoop.h"
 
 #include <algorithm>
-#include <cmath>
+#include <cassert>
 
 #include "app/Pacing.h"
 
 namespace zirvo {
 
-FrameLoop::FrameLoop(Engine& engine, SimulatedClock& clock) : engine_(engine), clock_(clock) {
-  SetSpeed(1.0);
+FrameLoop::FrameLoop(MicrosecondClock& clock, std::uint64_t frameUs, double speed)
+    : clock_(clock), frameUs_(frameUs), speed_(std::clamp(speed, kMinSpeed, kMaxSpeed)) {
+  assert(frameUs > 0);
 }
 
-void FrameLoop::SetSpeed(double factor) {
-  // A factor that is no positive number leaves the calibrated speed. Slower
-  // than a second per Delay, or faster than a nanosecond, is no speed anyone
-  // watches; the bounds keep the conversion defined.
-  const double calibrated = static_cast<double>(kCalibratedDelayNs);
-  const double stepNs = factor > 0.0 ? calibrated / factor : calibrated;
-  clock_.SetStepNs(static_cast<std::uint64_t>(std::llround(std::clamp(stepNs, 1.0, 1e9))));
-}
+FrameWork FrameLoop::RunFrame() {
+  FrameWork work;
+  const std::uint64_t start = clock_.NowUs();
+  const std::uint64_t elapsed = started_ ? start - lastRunUs_ : 0;
+  started_ = true;
+  lastRunUs_ = start;
+  ++frames_;
+  if (paused_ || shows_.empty())
+    return work;
 
-FrameLoop::FrameResult FrameLoop::RunFrame(PixelSink& pixels, std::uint64_t realNs,
-                                           std::uint64_t maxDelays) {
-  FrameResult frame;
-  // The last Delay of a frame may carry the clock past its target; the next
-  // target counts on from the old one, so that overshoot is taken off the
-  // next frame.
-  targetNs_ += std::min(realNs, kMaxFrameNs);
-  while (!finished_ && clock_.NowNs() < targetNs_) {
-    if (frame.delays == maxDelays) {
-      frame.behind = true;
-      targetNs_ = clock_.NowNs();
-      break;
-    }
-    if (!engine_.PassUnderWay()) {
-      // The top of a pass: its Delay, then launching. A pass with no live
-      // swirl ends at once.
-      clock_.Delay();
-      ++frame.delays;
-      if (!engine_.BeginPass())
-        finished_ = engine_.ShowFinished() != 0;
-      continue;
-    }
-    engine_.TakeTurn(pixels);
-    clock_.Delay();
-    ++frame.delays;
-    ++frame.turns;
-    if (!engine_.PassUnderWay())
-      finished_ = engine_.ShowFinished() != 0;
+  const double showUs = static_cast<double>(elapsed) * speed_;
+  // Half an interval for the turns, shared out: a show that needs less of its
+  // share leaves the rest to the ones after it.
+  const std::uint64_t budget = frameUs_ / 2;
+  const std::uint64_t count = shows_.size();
+  for (std::uint64_t i = 0; i < count; ++i) {
+    const std::uint64_t deadline = start + budget * (i + 1) / count;
+    const ShowProgress progress = shows_[i]->Run(showUs, deadline, clock_);
+    work.turns += progress.turns;
+    work.behind = work.behind || progress.behind;
   }
-  frame.finished = finished_;
-  return frame;
+  turns_ += work.turns;
+  return work;
+}
+
+std::uint64_t FrameLoop::NextFrameUs() {
+  const std::uint64_t now = clock_.NowUs();
+  dueUs_ = dueUs_ == 0 ? now + frameUs_ : dueUs_ + frameUs_;
+  if (dueUs_ <= now)
+    dueUs_ = now + frameUs_;
+  return dueUs_;
+}
+
+void FrameLoop::SpeedUp() {
+  speed_ = std::min(kMaxSpeed, speed_ * static_cast<double>(Pacing::kSpeedFactor));
+}
+
+void FrameLoop::SlowDown() {
+  speed_ = std::max(kMinSpeed, speed_ / static_cast<double>(Pacing::kSpeedFactor));
+}
+
+void FrameLoop::RestartAll() {
+  const std::uint64_t now = clock_.NowUs();
+  for (SaverShow* show : shows_)
+    show->Start(now);
 }
 
 }  // namespace zirvo

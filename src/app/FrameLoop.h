@@ -1,55 +1,69 @@
-// The gentle pacing of the modes that draw by frames (the web page): no
-// busy-wait. Each frame runs the turns that the real time since the last frame
-// allows. Every turn, and the top of every pass, is worth one calibrated Delay
-// at the chosen speed on the show's simulated clock, the same arithmetic as
-// zirvo-render's, and the show's seconds are that clock's: a frame loop that
-// cannot keep up slows the show down rather than skipping any of it.
-//
-// The passes are the drawing thread's, cut between turns: Delay, launching,
-// then each live swirl's turn followed by its Delay, then the end-of-show test.
-// However the frames cut them, the pixels come in the order RunOnClock sets
-// them with the same step.
+// The frame loop of the gentle modes, one for every backend: at each frame
+// every show runs the turns that the real time since the last frame allows at
+// the chosen speed (each turn worth one Delay, see FramePacing.h), all of them
+// within about half a frame interval; the backend then presents what changed
+// and sleeps until NextFrameUs. No busy-wait anywhere.
 #pragma once
 
 #include <cstdint>
+#include <utility>
+#include <vector>
 
-#include "engine/Engine.h"
-#include "engine/PixelSink.h"
-#include "engine/SimulatedClock.h"
+#include "app/FramePacing.h"
+#include "app/SaverShow.h"
 
 namespace zirvo {
 
+// What one frame did, over all shows.
+struct FrameWork {
+  std::uint64_t turns = 0;
+  bool behind = false;  // some show gave up time at its deadline
+};
+
 class FrameLoop {
  public:
-  // A frame makes up at most this much real time: after a long stall (a hidden
-  // page gets no frames) the show goes on from where it was.
-  static constexpr std::uint64_t kMaxFrameNs = 250'000'000;
+  static constexpr double kMinSpeed = 1.0 / 64;
+  static constexpr double kMaxSpeed = 64.0;
 
-  // REQUIRES: `engine` reads the show's seconds from `clock`.
-  FrameLoop(Engine& engine, SimulatedClock& clock);
+  // REQUIRES: frameUs > 0, speed > 0.
+  FrameLoop(MicrosecondClock& clock, std::uint64_t frameUs, double speed);
 
-  struct FrameResult {
-    std::uint64_t turns = 0;   // swirl turns taken
-    std::uint64_t delays = 0;  // Delays paid: the turns and the pass tops
-    bool behind = false;       // `maxDelays` ran out before the show caught up
-    bool finished = false;     // the show has ended by itself
-  };
+  // The shows, served in this order; the loop does not own them.
+  void SetShows(std::vector<SaverShow*> shows) { shows_ = std::move(shows); }
 
-  // Runs the show on by `realNs` of real time, paying at most `maxDelays`
-  // Delays (the caller's bound on the frame's work); when that bound cuts the
-  // frame short, the time not run is dropped.
-  FrameResult RunFrame(PixelSink& pixels, std::uint64_t realNs, std::uint64_t maxDelays);
+  // One frame's work. The first frame only takes the time.
+  FrameWork RunFrame();
+  // When the next frame is due: one interval after the last one was due, or
+  // one interval from now when the loop fell that far behind.
+  std::uint64_t NextFrameUs();
 
-  // 1 is the calibrated speed of the show; each press of Up in the program
-  // multiplies it by 1.44 (Pacing::kSpeedFactor).
-  void SetSpeed(double factor);
-  bool Finished() const { return finished_; }
+  // Paused, the shows stand still (banners too); resuming counts only time
+  // from then on.
+  void TogglePause() { paused_ = !paused_; }
+  bool Paused() const { return paused_; }
+  // By zirvo's factor 1.44 (its Up and Down keys), within kMinSpeed..kMaxSpeed.
+  void SpeedUp();
+  void SlowDown();
+  double Speed() const { return speed_; }
+  std::uint64_t FrameUs() const { return frameUs_; }
+
+  // Every show from the beginning of its scene.
+  void RestartAll();
+
+  std::uint64_t Frames() const { return frames_; }
+  std::uint64_t Turns() const { return turns_; }
 
  private:
-  Engine& engine_;
-  SimulatedClock& clock_;
-  std::uint64_t targetNs_ = 0;  // where the show's clock should be by now
-  bool finished_ = false;
+  MicrosecondClock& clock_;
+  std::uint64_t frameUs_;
+  double speed_;
+  std::vector<SaverShow*> shows_;
+  bool started_ = false;
+  std::uint64_t lastRunUs_ = 0;
+  std::uint64_t dueUs_ = 0;
+  bool paused_ = false;
+  std::uint64_t frames_ = 0;
+  std::uint64_t turns_ = 0;
 };
 
 }  // namespace zirvo

@@ -88,13 +88,15 @@ def wait_until(predicate, timeout, what):
 
 
 class Screenshot:
-    def __init__(self, data):
-        check(len(data) == WIDTH * HEIGHT * 3,
-              f"screenshot has {len(data)} bytes, expected {WIDTH * HEIGHT * 3}")
+    def __init__(self, data, width=WIDTH, height=HEIGHT):
+        check(len(data) == width * height * 3,
+              f"screenshot has {len(data)} bytes, expected {width * height * 3}")
         self.data = data
+        self.width = width
+        self.height = height
 
     def pixel(self, x, y):
-        i = (y * WIDTH + x) * 3
+        i = (y * self.width + x) * 3
         return tuple(self.data[i:i + 3])
 
     def colours(self):
@@ -109,14 +111,14 @@ class Screenshot:
 
     def bounds_of(self, colour):
         """(left, top, right, bottom, count) of the pixels of `colour`, or None."""
-        left, top, right, bottom, count = WIDTH, HEIGHT, -1, -1, 0
+        left, top, right, bottom, count = self.width, self.height, -1, -1, 0
         target = bytes(colour)
         d = self.data
         i = d.find(target)
         while i >= 0:
             if i % 3 == 0:
                 p = i // 3
-                x, y = p % WIDTH, p // WIDTH
+                x, y = p % self.width, p // self.width
                 left, right = min(left, x), max(right, x)
                 top, bottom = min(top, y), max(bottom, y)
                 count += 1
@@ -125,13 +127,19 @@ class Screenshot:
 
 
 class XServer:
-    """An Xvfb of our own on the first free display number."""
+    """An Xvfb of our own on the first free display number: a root window of
+    `width` x `height`, with `extra` arguments (more screens, +xinerama)."""
+
+    def __init__(self, width=WIDTH, height=HEIGHT, extra=()):
+        self.width = width
+        self.height = height
+        self.extra = list(extra)
 
     def __enter__(self):
         read_end, write_end = os.pipe()
         self.process = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{WIDTH}x{HEIGHT}x24",
-             "-nolisten", "tcp", "-noreset"],
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0",
+             f"{self.width}x{self.height}x24", "-nolisten", "tcp", "-noreset", *self.extra],
             pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_end)
         number = b""
@@ -167,7 +175,7 @@ class XServer:
         result = subprocess.run(
             ["import", "-display", self.display, "-window", "root", "-depth", "8", "rgb:-"],
             capture_output=True, timeout=30, check=True)
-        return Screenshot(result.stdout)
+        return Screenshot(result.stdout, self.width, self.height)
 
     def save_png(self, path):
         subprocess.run(["import", "-display", self.display, "-window", "root", path],
@@ -595,7 +603,12 @@ def main():
     if missing and options.test != "no_display_is_an_error":
         print(f"SKIPPED: missing {', '.join(missing)} (Debian: xvfb xdotool imagemagick)")
         return SKIPPED
-    with tempfile.TemporaryDirectory(prefix="zirvo-e2e-") as tmp:
+    return run_test(test, options, "zirvo-e2e-")
+
+
+def run_test(test, options, prefix):
+    """Runs `test` in a fresh temporary directory; the exit code for ctest."""
+    with tempfile.TemporaryDirectory(prefix=prefix) as tmp:
         try:
             test(options, tmp)
         except Failure as failure:

@@ -28,4 +28,8 @@ void SortNotes(Diagnostics& diag);
 // it; each line ends with '\n'.
 std::string FormatNote(const Note& note);
 
+// Puts the notes in reading order: by file (in the order the load met them),
+// then by line. The readers note some things only when a block ends.
+void SortNotes(Diagnostics& diag);
+
 }  // namespace zirvo::tools

@@ -21,7 +21,7 @@ struct Page {
   std::string output;
   ShowInputs inputs;
   std::unique_ptr<LiveShow> live;
-  zirvo::FrameLoop::FrameResult frame;
+  zirvo::PacedShow::FrameResult frame;
   zirvo::web::DirtyRect dirty;
 };
 
@@ -70,7 +70,7 @@ ZIRVO_EXPORT(zirvo_frame) double ZirvoFrame(double realNs, double maxDelays) {
   page.frame = {};
   if (!page.live || page.live->Loop() == nullptr || !(realNs > 0) || !(maxDelays >= 1))
     return 0;
-  const double longest = static_cast<double>(zirvo::FrameLoop::kMaxFrameNs);
+  const double longest = static_cast<double>(zirvo::PacedShow::kMaxFrameNs);
   page.frame = page.live->Loop()->RunFrame(
       page.live->Screen(), static_cast<std::uint64_t>(realNs < longest ? realNs : longest),
       static_cast<std::uint64_t>(maxDelays < 1e15 ? maxDelays : 1e15));

@@ -82,7 +82,7 @@ LiveShow::LiveShow(const ShowInputs& inputs)
     : show_(inputs, kCalibratedDelayNs),
       screen_(inputs.screen.ScreenWidth, inputs.screen.ScreenHeight) {
   if (show_.Loaded())
-    loop_ = std::make_unique<FrameLoop>(show_.engine(), show_.clock());
+    loop_ = std::make_unique<PacedShow>(show_.engine(), show_.clock());
 }
 
 std::string TraceShow(const ShowInputs& inputs, double seconds, std::uint64_t maxLines) {

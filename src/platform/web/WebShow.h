@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "app/FrameLoop.h"
+#include "app/PacedShow.h"
 #include "app/Pacing.h"
 #include "engine/Show.h"
 #include "engine/SimulatedClock.h"
@@ -71,12 +71,12 @@ class LiveShow {
   const Diagnostics& Notes() const { return show_.Notes(); }
   RgbaScreen& Screen() { return screen_; }
   SimulatedClock& Clock() { return show_.clock(); }
-  FrameLoop* Loop() { return loop_.get(); }  // null when the scene did not load
+  PacedShow* Loop() { return loop_.get(); }  // null when the scene did not load
 
  private:
   WebShow show_;
   RgbaScreen screen_;
-  std::unique_ptr<FrameLoop> loop_;
+  std::unique_ptr<PacedShow> loop_;
 };
 
 // zirvo-render's trace of a fresh show of `inputs` on its default clock (100 us
