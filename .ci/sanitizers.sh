@@ -34,7 +34,7 @@ ctest --test-dir "$asan_dir" -L unit -j2 --output-on-failure --timeout 300
 echo "== TSan: ${threaded_tests[*]}"
 configure "$tsan_dir" thread
 cmake --build "$tsan_dir" -j2 --target "${threaded_tests[@]}"
-export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
+export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:allocator_may_return_null=1
 # Each threaded test is run several times: a race shows only when it happens.
 for program in "${threaded_tests[@]}"; do
   "$tsan_dir/tests/$program" --gtest_repeat=3 --gtest_brief=1
