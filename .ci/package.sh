@@ -1,0 +1,173 @@
+#!/usr/bin/env bash
+# The packages, proven: builds the Debian package and the Windows zip
+# (scripts/package), runs lintian on the package (no errors allowed), installs
+# it with apt, runs the installed programs from PATH (zirvo on Xvfb, reading
+# /etc/zirvo/zirvo.ini through its links), purges it and checks that nothing of
+# it is left; then unpacks the zip into a fresh Wine prefix and runs zirvo.exe
+# from there. Prints the time of each step. Needs root or sudo, and what
+# `scripts/install-deps test` installs.
+set -euo pipefail
+
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+WORK=$ROOT/build-deb/package-checks
+rm -rf "$WORK"
+mkdir -p "$WORK"
+sudo_cmd=()
+[ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+apt_get=("${sudo_cmd[@]}" apt-get -q -o DPkg::Lock::Timeout=600)
+
+# shellcheck source=../tests/wine/lib.sh
+source "$ROOT/tests/wine/lib.sh"
+trap cleanup EXIT
+BANNER='#80FF80'
+
+step() {
+  local name=$1 started=$SECONDS
+  shift
+  echo "== package: $name"
+  "$@"
+  echo "== package: $name took $((SECONDS - started)) s"
+}
+
+# The picture holds colours other than black and the usage banner's green.
+show_is_drawing() { [ -n "$(colours_not_blends_of "$1" "$BANNER")" ]; }
+banner_only() { [ "$(count_colour "$1" "$BANNER")" -gt 0 ] && ! show_is_drawing "$1"; }
+
+# wait_picture FILE TIMEOUT TEST: screenshots until TEST FILE holds.
+wait_picture() {
+  local file=$1 deadline=$((SECONDS + $2)) test=$3
+  while :; do
+    shot "$file"
+    "$test" "$file" && return 0
+    if [ $SECONDS -ge $deadline ] || ! running; then
+      echo "the screen never passed $test (last shot: $file)" >&2
+      return 1
+    fi
+    sleep 0.3
+  done
+}
+
+# run_until_click TEST SHOT COMMAND...: starts the program, waits for its window
+# and for TEST on the screen, clicks, and expects it to end with exit code 0.
+run_until_click() {
+  local test=$1 file=$2
+  shift 2
+  ZIRVO_STARTED_NS=$(now_ns)
+  (cd "$WORK" && exec "$@") >"$WORK/zirvo.log" 2>&1 &
+  ZIRVO_PID=$!
+  wait_window >/dev/null || { cat "$WORK/zirvo.log" >&2; return 1; }
+  wait_picture "$file" 60 "$test" || return 1
+  xdotool mousemove 300 300 click 1
+  expect_exit_zero 20 || return 1
+  log "$* showed ($test) and ended on a click with code 0 after $RUN_MS ms"
+}
+
+build() {
+  "$ROOT/scripts/package"
+  DEB=$(ls "$ROOT"/out/zirvo_*.deb)
+  ZIP=$(ls "$ROOT"/out/zirvo-*-win32.zip)
+  log "$(basename "$DEB"): $(stat -c %s "$DEB") bytes; $(basename "$ZIP"): $(stat -c %s "$ZIP") bytes"
+}
+
+run_lintian() {
+  # Errors fail the step; the warnings left are explained in the packaging notes.
+  lintian --fail-on error --display-level '>=warning' "$DEB" 2>&1 | grep -v 'root privileges' || true
+  lintian --fail-on error "$DEB" >/dev/null 2>&1
+}
+
+install_package() {
+  if dpkg-query -W -f='${Status}' zirvo 2>/dev/null | grep -q 'install ok installed'; then
+    [ "${CI:-}" = true ] || { echo "zirvo is installed on this machine already; not replacing it" >&2; return 1; }
+    "${apt_get[@]}" purge -y zirvo
+  fi
+  # The screensaver host it recommends is not needed to check the package itself.
+  "${apt_get[@]}" install -y --no-install-recommends "$DEB"
+}
+
+run_installed_programs() {
+  export PATH=$PATH:/usr/games  # where Debian's login PATH has games
+  local scene=/usr/share/zirvo/scenes/demo.zrv program
+  for program in zirvo zirvo-check zirvo-render; do
+    log "$program is $(command -v "$program")"
+  done
+  zirvo-check "$scene" >"$WORK/check.txt"
+  grep -q "settings: /usr/lib/zirvo/zirvo.ini" "$WORK/check.txt" ||
+    { echo "zirvo-check did not read the settings beside it:" >&2; cat "$WORK/check.txt" >&2; return 1; }
+  zirvo-render --png "$WORK/demo.png" --seconds 5 "$scene" >/dev/null
+  local lit
+  lit=$(convert "$WORK/demo.png" -fill white +opaque black -format '%[fx:int(mean*w*h+0.5)]' info:)
+  [ "$lit" -gt 100 ] || { echo "zirvo-render drew $lit pixels of the demo" >&2; return 1; }
+  log "zirvo-check read $scene; zirvo-render drew $lit pixels of it in 5 s"
+
+  start_xvfb
+  # Without the configuration file the links lead nowhere: the usage banner.
+  local status=0
+  "${sudo_cmd[@]}" mv /etc/zirvo/zirvo.ini "$WORK/zirvo.ini.saved"
+  run_until_click banner_only "$WORK/no-settings.png" zirvo "$scene" || status=1
+  "${sudo_cmd[@]}" mv "$WORK/zirvo.ini.saved" /etc/zirvo/zirvo.ini
+  [ "$status" -eq 0 ] || return 1
+  # Edited by its administrator (a fixed speed, no calibration), it still works.
+  echo "wait=200" | "${sudo_cmd[@]}" tee -a /etc/zirvo/zirvo.ini >/dev/null
+  run_until_click show_is_drawing "$WORK/show.png" zirvo "$scene"
+}
+
+purge_package() {
+  dpkg-deb -c "$DEB" | awk '{ print $6 }' | sed 's|^\.||' >"$WORK/contents"
+  "${apt_get[@]}" purge -y zirvo
+  if dpkg-query -W -f='${Status}' zirvo 2>/dev/null | grep -qv 'not-installed'; then
+    echo "zirvo is still known to dpkg: $(dpkg-query -W -f='${Status}' zirvo)" >&2
+    return 1
+  fi
+  local path left=()
+  while read -r path; do
+    path=${path%/}
+    [ -n "$path" ] || continue
+    # Shared directories (/usr/bin, /usr/share/man/man1 ...) stay; ours must go.
+    if [ -d "$path" ] && [ ! -L "$path" ] && [[ $path != *zirvo* ]]; then continue; fi
+    [ -e "$path" ] || [ -L "$path" ] && left+=("$path")
+  done <"$WORK/contents"
+  [ ${#left[@]} -eq 0 ] || { echo "left after the purge: ${left[*]}" >&2; return 1; }
+  log "purged: none of the package's $(wc -l <"$WORK/contents") paths is left"
+}
+
+check_zip() {
+  local folder dir name
+  folder=$(basename "$ZIP" .zip)
+  dir=$WORK/zip/$folder
+  mkdir -p "$WORK/zip"
+  (cd "$WORK/zip" && cmake -E tar xf "$ZIP")
+  for name in zirvo.exe zirvo.ini README.TXT demo.zrv garden.zrv vortex.zrv; do
+    [ -s "$dir/$name" ] || { echo "the zip has no $folder/$name" >&2; return 1; }
+  done
+  file -b "$dir/README.TXT" | grep -q CRLF || { echo "README.TXT has no CR LF line ends" >&2; return 1; }
+  log "zip: $(cd "$dir" && echo *)"
+}
+
+run_zip_under_wine() {
+  # Wine's 32-bit loader is a 32-bit Linux program: a kernel without 32-bit
+  # support cannot start it (as in .ci/wine.sh, the run is skipped, loudly).
+  local loader=/usr/lib/wine/wine status=0
+  [ -x "$loader" ] && { "$loader" --version >/dev/null 2>&1 || status=$?; }
+  if [ "$status" -eq 126 ]; then
+    echo "package: SKIPPED running the zip under Wine: this machine's kernel cannot run 32-bit" \
+      "x86 programs ($loader: exec format error); the zip was built and its contents checked" >&2
+    return 0
+  fi
+  [ -n "$XVFB_PID" ] || start_xvfb
+  make_prefix
+  local folder exe_win
+  folder=$(basename "$ZIP" .zip)
+  (cd "$WINEPREFIX/drive_c" && cmake -E tar xf "$ZIP")
+  exe_win=$(winepath -w "$WINEPREFIX/drive_c/$folder/zirvo.exe")
+  run_until_click show_is_drawing "$WORK/wine.png" wine "$exe_win" "C:\\$folder\\demo.zrv"
+}
+
+started=$SECONDS
+step "build both packages" build
+step "lintian" run_lintian
+step "apt-get install" install_package
+step "installed programs" run_installed_programs
+step "purge" purge_package
+step "zip contents" check_zip
+step "zip under Wine" run_zip_under_wine
+echo "package.sh took $((SECONDS - started)) s"
