@@ -27,7 +27,7 @@ start=$(date +%s)
 echo "== ASan+UBSan: ${unit_tests[*]}"
 configure "$asan_dir" address,undefined
 cmake --build "$asan_dir" -j2 --target "${unit_tests[@]}"
-export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1:detect_stack_use_after_return=1
+export ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1:abort_on_error=1:strict_string_checks=1:detect_stack_use_after_return=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 ctest --test-dir "$asan_dir" -L unit -j2 --output-on-failure --timeout 300
 

@@ -115,7 +115,7 @@ void TableReporter::SdlSection() const {
       Fixed(Counter(dense, "frame_pixels"), 0));
   Row("dense frame: rows changed / rows from first to last changed",
       Fixed(Counter(dense, "frame_rows"), 0) + " / " + Fixed(Counter(dense, "frame_row_span"), 0));
-  Row("collecting the changes (CollectChanges), every row, ms",
+  Row("collecting the changes (TakeChangedRows + ConvertRows), every row, ms",
       Fixed(SecondsPerIteration("sdl/collect/every_row") * 1e3, 2));
   Row("collecting the changes, dense frame, ms", Fixed(SecondsPerIteration(dense) * 1e3, 2));
 
@@ -125,31 +125,23 @@ void TableReporter::SdlSection() const {
   } kinds[] = {{"every_row", "every row"}, {"dense_frame", "dense frame"}};
   std::string skipped;
   for (const auto& kind : kinds) {
-    for (const std::string variant : {"", "/opengl"}) {
-      const std::string name = std::string("sdl/present/") + kind.name + variant;
-      const std::string how = std::string("present, ") + kind.what + ", " +
-                              (variant.empty() ? "as built" : "OpenGL (before)");
-      if (const std::string why = Skipped(name); !why.empty()) {
-        if (skipped.find(why) == std::string::npos)
-          skipped += (skipped.empty() ? "" : "; ") + why;
-        continue;
-      }
-      const Run* run = Find(name);
-      if (run == nullptr)
-        continue;
-      Row(how + " [" + run->report_label + "], mean ms", Fixed(SecondsPerIteration(name) * 1e3, 2));
-      const double worst = Counter(name, "frame_ms_max");
-      Row(how + ", median / longest ms",
-          Fixed(Counter(name, "frame_ms_median"), 2) + " / " + Fixed(worst, 2),
-          "< " + Fixed(kRefreshMs, 1), Verdict(worst < kRefreshMs));
-      Row(how + ", frames over refresh", Fixed(Counter(name, "frames_over_refresh"), 0) + " of " +
-                                             std::to_string(run->iterations));
-    }
     const std::string name = std::string("sdl/present/") + kind.name;
-    if (Find(name) != nullptr && Find(name + "/opengl") != nullptr) {
-      Row(std::string("present, ") + kind.what + ", mean: OpenGL (before) / as built",
-          Fixed(SecondsPerIteration(name + "/opengl") / SecondsPerIteration(name), 2) + "x");
+    const std::string how = std::string("present, ") + kind.what;
+    if (const std::string why = Skipped(name); !why.empty()) {
+      if (skipped.find(why) == std::string::npos)
+        skipped += (skipped.empty() ? "" : "; ") + why;
+      continue;
     }
+    const Run* run = Find(name);
+    if (run == nullptr)
+      continue;
+    Row(how + " [" + run->report_label + "], mean ms", Fixed(SecondsPerIteration(name) * 1e3, 2));
+    const double worst = Counter(name, "frame_ms_max");
+    Row(how + ", median / longest ms",
+        Fixed(Counter(name, "frame_ms_median"), 2) + " / " + Fixed(worst, 2),
+        "< " + Fixed(kRefreshMs, 1), Verdict(worst < kRefreshMs));
+    Row(how + ", frames over refresh",
+        Fixed(Counter(name, "frames_over_refresh"), 0) + " of " + std::to_string(run->iterations));
   }
   if (!skipped.empty())
     Row("presents " + skipped, "n/a");

@@ -6,10 +6,11 @@ medians, before / after.
 
   bench/sdl_before_after.py BEFORE_BUILD AFTER_BUILD [ROUNDS] [SECONDS]
 
-A build is a directory holding bench/zirvo_bench (or zirvo_bench) and zirvo,
-Release builds with -DZIRVO_BENCH=ON. SECONDS (default 20) is how long each
-run of zirvo under Xvfb is measured (bench/sdl_frame_times.sh, the program as
-built: its OpenGL runs are left out). Takes about ROUNDS x 3 minutes.
+A build is a directory holding bench/zirvo_bench (or zirvo_bench) and
+zirvo-observed (in builds before it, zirvo itself logged its run), Release
+builds with -DZIRVO_BENCH=ON. SECONDS (default 20) is how long each run of the
+program under Xvfb is measured (bench/sdl_frame_times.sh). Takes about
+ROUNDS x 3 minutes.
 """
 import json
 import os
@@ -65,7 +66,7 @@ def bench_figures(bench):
 
 def frame_figures(zirvo, seconds):
     """zirvo's own frame log on dense.zrv, flat out and at the show's pace."""
-    env = dict(os.environ, ZIRVO_FRAME_VARIANTS="built")
+    env = dict(os.environ)
     out = subprocess.run([os.path.join(REPO, "bench", "sdl_frame_times.sh"), zirvo, "8",
                           str(seconds)], env=env, check=True, capture_output=True,
                          text=True).stdout
@@ -103,7 +104,7 @@ def main():
             print(f"round {round_ + 1} of {rounds}: {which}", file=sys.stderr)
             bench = executable(build, "bench/zirvo_bench", "zirvo_bench")
             figures = bench_figures(bench)
-            figures.update(frame_figures(executable(build, "zirvo"), seconds))
+            figures.update(frame_figures(executable(build, "zirvo-observed", "zirvo"), seconds))
             for name, value in figures.items():
                 values[which].setdefault(name, []).append(value)
 

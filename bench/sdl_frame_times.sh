@@ -1,15 +1,14 @@
 #!/usr/bin/env bash
-# Frame times of the real program under the dense scene: zirvo on
-# bench/scenes/dense.zrv (with bench/scenes/zirvo.ini: wait=1, so the trails
-# fill within seconds) in an Xvfb of 1920 x 1080, its ZIRVO_FRAME_LOG summary
-# turned into rows of bench/run's table ("figure|value|target|verdict").
+# Frame times of the real program under the dense scene: zirvo-observed (zirvo
+# with a log of its run) on bench/scenes/dense.zrv (with bench/scenes/zirvo.ini:
+# wait=1, so the trails fill within seconds) in an Xvfb of 1920 x 1080, its
+# ZIRVO_FRAME_LOG summary turned into rows of bench/run's table
+# ("figure|value|target|verdict").
 # Two paces once the trails are full: flat out (wait=1: every row changes in
 # every frame), and about the show's calibrated pace (filled at wait=3, since
 # Down leaves 1 and 2 as they are, then 25 presses of Down take the wait to
-# 19195, one turn per ~0.1 ms). Each as built and with SDL's OpenGL renderer
-# forced, as the program presented before (ZIRVO_FRAME_VARIANTS=built leaves
-# the OpenGL runs out).
-# Usage: bench/sdl_frame_times.sh ZIRVO [FILL_SECONDS [MEASURED_SECONDS]]
+# 19195, one turn per ~0.1 ms).
+# Usage: bench/sdl_frame_times.sh ZIRVO_OBSERVED [FILL_SECONDS [MEASURED_SECONDS]]
 set -euo pipefail
 repo="$(cd "$(dirname "$0")/.." && pwd)"
 zirvo="$1"
@@ -37,10 +36,9 @@ cp "$zirvo" "$work/zirvo"
 # Prints the zirvo-frames summary followed by the pixel log's last line.
 run_show() {
   local presses="$1" log="$work/log" wait=1
-  shift
   if [ "$presses" -gt 0 ]; then wait=3; fi
   sed "s/^wait=1\$/wait=$wait/" "$repo/bench/scenes/zirvo.ini" >"$work/zirvo.ini"
-  env "$@" ZIRVO_FRAME_LOG="$((fill + 1))" ZIRVO_PIXEL_LOG=1 \
+  env ZIRVO_FRAME_LOG="$((fill + 1))" ZIRVO_PIXEL_LOG=1 \
     xvfb-run -a -s "-screen 0 1920x1080x24" bash -c '
       "$1" "$2" & pid=$!
       sleep "$3"
@@ -69,37 +67,24 @@ for pace in flat calibrated; do
     presses=$downs
     what="show's pace"
   fi
-  means=()
-  for variant in ${ZIRVO_FRAME_VARIANTS:-built opengl}; do
-    settings=()
-    how="$what, as built"
-    if [ "$variant" = opengl ]; then
-      settings=(SDL_RENDER_DRIVER=opengl)
-      how="$what, OpenGL (before)"
-    fi
-    line="$(run_show "$presses" "${settings[@]}")" ||
-      { echo "$how: zirvo gave no frame summary|n/a||"; continue; }
-    frames="$(field frames "$line")"
-    refresh="$(field refresh_ms "$line")"
-    longest="$(field present_max_ms "$line")"
-    over="$(field presents_over_refresh "$line")"
-    means+=("$(field present_mean_ms "$line")")
-    echo "$how [$(field renderer "$line")]: frames presented|$frames||"
-    echo "$how: wait at the end; pixels set per s, whole run|$(field wait "$line"); $(awk \
-      -v p="$(field pixels "$line")" -v m="$(field ms "$line")" \
-      'BEGIN { printf "%.0f", (m > 0) ? p * 1000 / m : 0 }')||"
-    echo "$how: present, mean ms|$(field present_mean_ms "$line")||"
-    echo "$how: present, longest ms|$longest|< $refresh|$(awk -v a="$longest" -v r="$refresh" \
-      'BEGIN { print (a < r) ? "met" : "MISSED" }')"
-    echo "$how: presents longer than the refresh|$over of $frames|0|$([ "$over" = 0 ] &&
-      echo met || echo MISSED)"
-    echo "$how: longest interval between presents, ms|$(field interval_max_ms "$line")||"
-    echo "$how: refreshes left without a frame|$(field refreshes_missed "$line")||"
-  done
-  if [ ${#means[@]} -eq 2 ]; then
-    echo "$what: mean present, OpenGL (before) / as built|$(awk -v a="${means[1]}" \
-      -v b="${means[0]}" 'BEGIN { printf "%.2fx", (b > 0) ? a / b : 0 }')||"
-  fi
+  how="$what"
+  line="$(run_show "$presses")" ||
+    { echo "$how: zirvo gave no frame summary|n/a||"; continue; }
+  frames="$(field frames "$line")"
+  refresh="$(field refresh_ms "$line")"
+  longest="$(field present_max_ms "$line")"
+  over="$(field presents_over_refresh "$line")"
+  echo "$how [$(field renderer "$line")]: frames presented|$frames||"
+  echo "$how: wait at the end; pixels set per s, whole run|$(field wait "$line"); $(awk \
+    -v p="$(field pixels "$line")" -v m="$(field ms "$line")" \
+    'BEGIN { printf "%.0f", (m > 0) ? p * 1000 / m : 0 }')||"
+  echo "$how: present, mean ms|$(field present_mean_ms "$line")||"
+  echo "$how: present, longest ms|$longest|< $refresh|$(awk -v a="$longest" -v r="$refresh" \
+    'BEGIN { print (a < r) ? "met" : "MISSED" }')"
+  echo "$how: presents longer than the refresh|$over of $frames|0|$([ "$over" = 0 ] &&
+    echo met || echo MISSED)"
+  echo "$how: longest interval between presents, ms|$(field interval_max_ms "$line")||"
+  echo "$how: refreshes left without a frame|$(field refreshes_missed "$line")||"
 done
 echo "(refresh interval: $(awk 'BEGIN { printf "%.3f", 1000 / 60 }') ms, the display mode's 60 Hz;" \
   "wait=1 runs the drawing thread flat out)|||"

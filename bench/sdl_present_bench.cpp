@@ -1,12 +1,9 @@
 // One frame presented by the SDL backend, in a real window: the path the
 // message loop takes at each refresh (take the changed rows, convert them into
-// the window's surface, put those rows to the display; or, with a renderer,
-// into its texture, copied to the window and presented), with every row
+// the window's surface, put those rows to the display), with every row
 // changed and with a dense-scene frame's changes. Frames come at 60 Hz, as in
 // the show, so that the X server has finished with one before the next.
-// Skipped without a display (run under Xvfb or a desktop). The /opengl runs
-// force SDL's OpenGL renderer, its own first choice, which the program used
-// before it asked for drawing in memory: the two side by side.
+// Skipped without a display (run under Xvfb or a desktop).
 #include <SDL.h>
 #include <benchmark/benchmark.h>
 
@@ -30,7 +27,7 @@ constexpr auto kRefresh = std::chrono::microseconds(16667);
 
 enum class Changes { kEveryRow, kDenseFrame };
 
-void Present(benchmark::State& state, Changes changes, const std::string& renderer) {
+void PresentBenchmark(benchmark::State& state, Changes changes) {
   SdlPlatform platform;
   std::string error;
   if (!platform.Open(error)) {
@@ -45,10 +42,6 @@ void Present(benchmark::State& state, Changes changes, const std::string& render
   std::optional<DenseFrames> frames;
   if (changes == Changes::kDenseFrame)
     frames.emplace(120);
-  if (!renderer.empty() && platform.RendererName() != renderer) {
-    state.SkipWithError(("skipped: SDL has no " + renderer + " renderer here").c_str());
-    return;
-  }
   platform.ShowAndUpdate();
   PixelSink& display = platform.Display();
 
@@ -83,17 +76,8 @@ void Present(benchmark::State& state, Changes changes, const std::string& render
       frameMs.end() - std::upper_bound(frameMs.begin(), frameMs.end(), 1000.0 / 60));
   state.counters["width"] = screen.ScreenWidth;
   state.counters["height"] = screen.ScreenHeight;
-  state.SetLabel(platform.RendererName() + " " + std::to_string(screen.ScreenWidth) + "x" +
+  state.SetLabel("surface " + std::to_string(screen.ScreenWidth) + "x" +
                  std::to_string(screen.ScreenHeight));
-}
-
-// `renderer`: empty for the program's own choice, else the SDL renderer forced
-// (over the program's hint) for this run only.
-void PresentBenchmark(benchmark::State& state, Changes changes, const std::string& renderer) {
-  if (!renderer.empty())
-    SDL_SetHintWithPriority(SDL_HINT_RENDER_DRIVER, renderer.c_str(), SDL_HINT_OVERRIDE);
-  Present(state, changes, renderer);
-  SDL_ResetHint(SDL_HINT_RENDER_DRIVER);
 }
 
 }  // namespace
@@ -104,18 +88,13 @@ void RegisterSdlPresentBenchmarks(bool quick) {
     Changes changes;
   } kinds[] = {{"every_row", Changes::kEveryRow}, {"dense_frame", Changes::kDenseFrame}};
   for (const auto& kind : kinds) {
-    for (const std::string renderer : {"", "opengl"}) {
-      const std::string name =
-          std::string("sdl/present/") + kind.name + (renderer.empty() ? "" : "/" + renderer);
-      const Changes changes = kind.changes;
-      benchmark::RegisterBenchmark(name.c_str(),
-                                   [changes, renderer](benchmark::State& state) {
-                                     PresentBenchmark(state, changes, renderer);
-                                   })
-          ->Iterations(quick ? 2 : 120)
-          ->UseManualTime()
-          ->Unit(benchmark::kMillisecond);
-    }
+    const std::string name = std::string("sdl/present/") + kind.name;
+    const Changes changes = kind.changes;
+    benchmark::RegisterBenchmark(
+        name.c_str(), [changes](benchmark::State& state) { PresentBenchmark(state, changes); })
+        ->Iterations(quick ? 2 : 120)
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond);
   }
 }
 

@@ -27,6 +27,19 @@ constexpr std::int32_t kWidth = 1920;
 constexpr std::int32_t kHeight = 1080;
 constexpr std::size_t kPixelsPerIteration = 1 << 16;
 
+// The window thread's step at each frame (SdlPlatform's present): take the
+// changed rows, convert each run into the window's pixels (here a whole
+// screen's buffer).
+bool CollectChanges(TrackedScreen& screen, std::uint32_t* argb, std::vector<RowRun>& runs) {
+  if (!screen.TakeChangedRows(runs))
+    return false;
+  const std::size_t width = static_cast<std::size_t>(screen.Width());
+  for (const RowRun& run : runs)
+    screen.ConvertRows(run.first, run.count, argb + static_cast<std::size_t>(run.first) * width,
+                       width);
+  return true;
+}
+
 // Pixels spread at random over the screen (a fixed LCG, so every run draws the
 // same ones), made before the timing starts.
 std::vector<PixelSet> RandomPixels() {
@@ -64,7 +77,7 @@ class Collector {
     const auto refresh = std::chrono::microseconds(16667);
     auto next = std::chrono::steady_clock::now();
     while (!stop_.load()) {
-      if (screen_.CollectChanges(argb_.data(), rows_))
+      if (CollectChanges(screen_, argb_.data(), rows_))
         ++collections_;
       next += refresh;
       std::this_thread::sleep_until(next);
@@ -148,7 +161,7 @@ void CollectBenchmark(benchmark::State& state, bool everyRow) {
   TrackedScreen screen(kWidth, kHeight);
   std::vector<std::uint32_t> argb(static_cast<std::size_t>(kWidth) * kHeight);
   std::vector<RowRun> rows;
-  screen.CollectChanges(argb.data(), rows);  // the initial all-rows change
+  CollectChanges(screen, argb.data(), rows);  // the initial all-rows change
   std::optional<DenseFrames> frames;
   if (!everyRow)
     frames.emplace(120);
@@ -163,7 +176,7 @@ void CollectBenchmark(benchmark::State& state, bool everyRow) {
     }
     ++frame;
     state.ResumeTiming();
-    screen.CollectChanges(argb.data(), rows);
+    CollectChanges(screen, argb.data(), rows);
   }
   benchmark::DoNotOptimize(argb.data());
   if (!everyRow) {

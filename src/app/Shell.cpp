@@ -4,7 +4,6 @@
 #include <cstdlib>
 
 #include "app/Banner.h"
-#include "core/Ascii.h"
 #include "core/Wrap.h"
 
 namespace zirvo {
@@ -23,41 +22,32 @@ std::int32_t Seconds32(std::int64_t seconds) {
 Shell::Shell(ShellPlatform& platform) : platform_(platform) {}
 
 int Shell::Run(const Launch& launch) {
-  if (!platform_.InitWindow(screen))
+  if (!platform_.InitWindow(screen_))
     return 0;
 
-  ProgramArgs args;
-  if (launch.style == PathStyle::kWindows) {
-    std::string commandLine = launch.commandLine;
-    LowerAscii(commandLine);
-    args = ArgsFromCommandLine(commandLine);
-  } else {
-    args = launch.args;
-  }
   LoadEnvironment env;
-  env.screen = screen;
+  env.screen = screen_;
   env.currentDirectory = platform_.CurrentDirectory();
   env.style = launch.style;
   env.opener = platform_.Opener();
-  SceneLoaded = LoadScene(show, args, env, *this);
+  SceneLoaded_ = LoadScene(show_, launch.args, env, *this);
   // The settings file is read before the scene, so its wait stands even when
   // the scene then fails to load.
-  pacing.SetWait(show.scene.settings.WaitCount);
+  pacing_.SetWait(show_.scene.settings.WaitCount);
 
   platform_.ShowAndUpdate();
-  AcceleratorsFound = platform_.LoadAccelerators();
 
-  if (pacing.Wait() == 0) {
-    Calibrate(pacing, platform_.Clock(), [this] { platform_.RunCalibrationWork(); });
+  if (pacing_.Wait() == 0) {
+    Calibrate(pacing_, platform_.Clock(), [this] { platform_.RunCalibrationWork(pacing_.Wait()); });
   }
 
-  StartTime.store(Seconds32(platform_.Time()), kRelaxed);
-  show.random.Seed(static_cast<std::uint32_t>(StartTime.load(kRelaxed)) & 0xFFFu);
+  StartTime_.store(Seconds32(platform_.Time()), kRelaxed);
+  show_.random.Seed(static_cast<std::uint32_t>(StartTime_.load(kRelaxed)) & 0xFFFu);
 
-  DrawThreadStarted = platform_.StartDrawingThread([this] { DrawThread(); });
+  DrawThreadStarted_ = platform_.StartDrawingThread([this] { DrawThread(); });
   const int exitCode = platform_.RunMessageLoop();
 
-  if (DrawThreadStarted) {
+  if (DrawThreadStarted_) {
     RequestStop();
     if (!platform_.JoinDrawingThread([this] { return DrawThreadExited(); }, kDrawThreadStopMs)) {
       // The thread is inside a long pass and uses the show; ending the process
@@ -71,30 +61,32 @@ int Shell::Run(const Launch& launch) {
 
 void Shell::OnPaint() {
   platform_.HideCursor();
-  if (SceneLoaded != 0) {
-    DrawingEnabled.store(1, kRelaxed);
+  if (SceneLoaded_ != 0) {
+    DrawingEnabled_.store(1, kRelaxed);
     platform_.DefaultPaint();
   } else {
-    platform_.PaintBanner(kBannerText,
-                          BannerTop(screen.ScreenHeight, platform_.BannerLineHeight()));
+    const int screenHeight = screen_.ScreenHeight;
+    platform_.PaintBanner(kBannerText, [screenHeight](int lineHeight) {
+      return BannerTop(screenHeight, lineHeight);
+    });
   }
 }
 
 void Shell::OnKeyDown(Key key) {
-  if (Paused.load(kRelaxed) != 0) {
+  if (Paused_.load(kRelaxed) != 0) {
     Resume();
     return;
   }
   switch (key) {
     case Key::kScrollLock:
-      Paused.store(1, kRelaxed);
-      PauseStart = Seconds32(platform_.Time());
+      Paused_.store(1, kRelaxed);
+      PauseStart_ = Seconds32(platform_.Time());
       break;
     case Key::kUp:
-      pacing.SpeedUp();
+      pacing_.SpeedUp();
       break;
     case Key::kDown:
-      pacing.SlowDown();
+      pacing_.SlowDown();
       break;
     case Key::kOther:
       platform_.PostQuit();
@@ -103,7 +95,7 @@ void Shell::OnKeyDown(Key key) {
 }
 
 void Shell::OnButtonDown() {
-  if (Paused.load(kRelaxed) != 0) {
+  if (Paused_.load(kRelaxed) != 0) {
     Resume();
   } else {
     platform_.PostQuit();
@@ -117,15 +109,15 @@ void Shell::OnDestroy() {
 void Shell::Resume() {
   // Paused is cleared before StartTime moves: a pass may begin in between and
   // compare against the old StartTime once, which is harmless.
-  Paused.store(0, kRelaxed);
-  const std::int32_t pauseLength = WrapSub(Seconds32(platform_.Time()), PauseStart);
-  StartTime.store(WrapAdd(StartTime.load(kRelaxed), pauseLength), kRelaxed);
-  PauseStart = 0;
+  Paused_.store(0, kRelaxed);
+  const std::int32_t pauseLength = WrapSub(Seconds32(platform_.Time()), PauseStart_);
+  StartTime_.store(WrapAdd(StartTime_.load(kRelaxed), pauseLength), kRelaxed);
+  PauseStart_ = 0;
 }
 
 std::uint32_t Shell::Elapsed() {
   return static_cast<std::uint32_t>(Seconds32(platform_.Time())) -
-         static_cast<std::uint32_t>(StartTime.load(kRelaxed));
+         static_cast<std::uint32_t>(StartTime_.load(kRelaxed));
 }
 
 void Shell::DrawThread() {
@@ -133,12 +125,12 @@ void Shell::DrawThread() {
   for (;;) {
     if (stopRequested_.load(kRelaxed))
       break;
-    if (Paused.load(kRelaxed) != 0)
+    if (Paused_.load(kRelaxed) != 0)
       continue;  // busy: the show stands still
-    pacing.Delay();
-    if (DrawingEnabled.load(kRelaxed) == 0 || !show.engine)
+    pacing_.Delay();
+    if (DrawingEnabled_.load(kRelaxed) == 0 || !show_.engine)
       continue;
-    if (show.engine->DrawingPass(display, pacing) != 0)
+    if (show_.engine->DrawingPass(display, pacing_) != 0)
       platform_.PostQuitFromDrawingThread();
   }
   drawThreadExited_.store(true, std::memory_order_release);

@@ -17,13 +17,11 @@ namespace zirvo {
 
 enum class Key { kScrollLock, kUp, kDown, kOther };
 
-// What the program was started with. The Windows build hands over the whole
-// command line text (lower-cased and tokenised by the shell); other systems hand
-// over the executable's real path and argv, case kept.
+// What the program was started with, as its backend read it from the system:
+// the program's path and the scene name, and the path rules they follow.
 struct Launch {
   PathStyle style = PathStyle::kWindows;
-  std::string commandLine;  // kWindows
-  ProgramArgs args;         // kPosix
+  ProgramArgs args;
 };
 
 class Shell final : private ShowTime {
@@ -34,9 +32,9 @@ class Shell final : private ShowTime {
 
   explicit Shell(ShellPlatform& platform);
 
-  // Start-up in order (window, load, show, accelerators, calibration when
-  // WaitCount is 0, StartTime and the seed, drawing thread), then the message
-  // loop. Returns the exit code.
+  // Start-up in order (window, load, show, calibration when WaitCount is 0,
+  // StartTime and the seed, drawing thread), then the message loop. Returns
+  // the exit code.
   int Run(const Launch& launch);
 
   // The window procedure.
@@ -51,23 +49,33 @@ class Shell final : private ShowTime {
   void RequestStop() { stopRequested_.store(true, std::memory_order_relaxed); }
   bool DrawThreadExited() const { return drawThreadExited_.load(std::memory_order_acquire); }
 
-  // Words shared with the drawing thread.
-  std::atomic<std::int32_t> Paused{0};
-  std::atomic<std::int32_t> DrawingEnabled{0};
-  std::atomic<std::int32_t> StartTime{0};
-  // Window thread only.
-  std::int32_t SceneLoaded = 0;
-  std::int32_t PauseStart = 0;
-  bool AcceleratorsFound = false;
-  bool DrawThreadStarted = false;
-
-  Pacing pacing;
-  Show show;
-  ScreenSize screen;
+  // What the shell holds, for tests and for whoever watches a run. Read the
+  // window thread's words from that thread, or once the run is over.
+  bool SceneLoaded() const { return SceneLoaded_ != 0; }
+  bool Paused() const { return Paused_.load(std::memory_order_relaxed) != 0; }
+  std::int32_t PauseStart() const { return PauseStart_; }
+  std::int32_t StartTime() const { return StartTime_.load(std::memory_order_relaxed); }
+  bool DrawingEnabled() const { return DrawingEnabled_.load(std::memory_order_relaxed) != 0; }
+  bool DrawThreadStarted() const { return DrawThreadStarted_; }
+  const Pacing& pacing() const { return pacing_; }
+  const Show& show() const { return show_; }
 
  private:
   std::uint32_t Elapsed() override;
   void Resume();
+
+  // Words shared with the drawing thread.
+  std::atomic<std::int32_t> Paused_{0};
+  std::atomic<std::int32_t> DrawingEnabled_{0};
+  std::atomic<std::int32_t> StartTime_{0};
+  // Window thread only.
+  std::int32_t SceneLoaded_ = 0;
+  std::int32_t PauseStart_ = 0;
+  bool DrawThreadStarted_ = false;
+
+  Pacing pacing_;
+  Show show_;
+  ScreenSize screen_;
 
   ShellPlatform& platform_;
   std::atomic<bool> stopRequested_{false};

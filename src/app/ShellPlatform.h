@@ -22,20 +22,21 @@ class ShellPlatform {
   // creates the borderless full-screen window (not yet visible). False: no window.
   virtual bool InitWindow(ScreenSize& screen) = 0;
   // Shows the window and delivers its first paint before returning (the backend
-  // calls Shell::OnPaint from here).
+  // calls Shell::OnPaint from here). A system whose programs look up keyboard
+  // accelerators does so here, after the paint.
   virtual void ShowAndUpdate() = 0;
-  // Looks up the accelerator table; true when one was found. The program has none.
-  virtual bool LoadAccelerators() = 0;
 
   // Paint support for Shell::OnPaint.
   virtual void HideCursor() = 0;
   // The default handling of a paint: validate, erase the invalid area to black.
   virtual void DefaultPaint() = 0;
-  // Height of one banner line (text height plus external leading) in pixels.
-  virtual int BannerLineHeight() = 0;
-  // Draws the banner's lines centred horizontally, the block's top edge at `top`,
-  // in light green 0x80FF80 over the black background.
-  virtual void PaintBanner(const std::string& text, int top) = 0;
+  // Where the banner's block begins, in pixels from the window's top, given the
+  // height of one line (text height plus external leading).
+  using BannerPlacement = std::function<int(int lineHeight)>;
+  // Paints the banner: its lines centred horizontally, the block's top edge
+  // where `place` puts it for the font's line height, in light green 0x80FF80
+  // over the black background.
+  virtual void PaintBanner(const std::string& text, const BannerPlacement& place) = 0;
 
   // Ends the message loop (from the window thread, inside an event handler).
   virtual void PostQuit() = 0;
@@ -58,8 +59,12 @@ class ShellPlatform {
 
   // The drawing thread's surface: physical pixels, set immediately and visibly.
   virtual PixelSink& Display() = 0;
-  // The calibration's pixel work; by default CalibrationWork on Display().
-  virtual void RunCalibrationWork() { CalibrationWork(Display()); }
+  // One calibration trial's pixel work, before the trial's busy-wait of
+  // `trialWait` repetitions; by default CalibrationWork on Display().
+  virtual void RunCalibrationWork(std::uint32_t trialWait) {
+    (void)trialWait;
+    CalibrationWork(Display());
+  }
 
   // time(NULL): seconds of the calendar clock.
   virtual std::int64_t Time() = 0;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <array>
+#include <cassert>
 #include <cstdint>
 #include <span>
 
@@ -75,7 +76,9 @@ class Engine {
   void ReleaseSwirl(std::int32_t slot);
 
   // What a pass leaves behind, for tests and the invariant checks.
+  // REQUIRES (SlotAt, SwirlForTest, SwirlAt): 0 <= slot < kMaxLiveSwirls.
   const Swirl& SlotAt(std::int32_t slot) const {
+    assert(slot >= 0 && slot < kMaxLiveSwirls);
     return SwirlTable_[static_cast<std::size_t>(slot)];
   }
   std::span<const Swirl> SwirlTable() const { return SwirlTable_; }
@@ -88,10 +91,13 @@ class Engine {
   const PointStore& store() const { return store_; }
   // A live swirl's fields, to be set between passes by a test that needs a
   // swirl in a given state (angles at zero, say).
-  Swirl& SwirlForTest(std::int32_t slot) { return SwirlTable_[static_cast<std::size_t>(slot)]; }
+  Swirl& SwirlForTest(std::int32_t slot) { return SwirlAt(slot); }
 
  private:
-  Swirl& SwirlAt(std::int32_t slot) { return SwirlTable_[static_cast<std::size_t>(slot)]; }
+  Swirl& SwirlAt(std::int32_t slot) {
+    assert(slot >= 0 && slot < kMaxLiveSwirls);
+    return SwirlTable_[static_cast<std::size_t>(slot)];
+  }
   std::int32_t SlotOf(const Swirl& swirl) const {
     return static_cast<std::int32_t>(&swirl - SwirlTable_.data());
   }

@@ -45,7 +45,9 @@ class NodePool {
   // virtual screen or without a node (point.x = -1, result -1); otherwise fills
   // a node with the point, links it behind `previous` and returns it. The row
   // links are left for the store to set.
+  // REQUIRES: previous is -1 (a new trail) or a node in use.
   std::int32_t TakeNodeFor(std::int32_t previous, ScreenPoint& point) {
+    assert(previous == -1 || InUse(previous));
     if (!OnScreen(point.x, point.y)) {
       point.x = -1;
       return -1;

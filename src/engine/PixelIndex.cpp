@@ -39,6 +39,7 @@ bool PixelIndex::AllocateDense(std::int32_t width, std::int32_t height) {
     return false;
   std::fill_n(dense_.get(), pixels, -1);
   width_ = width;
+  height_ = height;
   denseBytes_ = pixels * sizeof(std::int32_t);
   return true;
 }

@@ -9,6 +9,7 @@
 // inline: they lie on the path of every point.
 #pragma once
 
+#include <cassert>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -37,6 +38,7 @@ class PixelIndex {
                                           PixelIndexKind kind);
 
   // The newest node on (x, y), or -1 when it holds none.
+  // REQUIRES (here and below): (x, y) lies on the screen the index was made for.
   std::int32_t NewestAt(std::int32_t x, std::int32_t y) const {
     return dense_ ? dense_[PixelAt(x, y)] : HashedNewestAt(x, y);
   }
@@ -60,13 +62,16 @@ class PixelIndex {
  private:
   PixelIndex() = default;
   bool AllocateDense(std::int32_t width, std::int32_t height);
+  // REQUIRES: (x, y) on the screen: 0 <= x < width, 0 <= y < height.
   std::size_t PixelAt(std::int32_t x, std::int32_t y) const {
+    assert(x >= 0 && x < width_ && y >= 0 && y < height_);
     return std::size_t(y) * std::size_t(width_) + std::size_t(x);
   }
   std::int32_t HashedNewestAt(std::int32_t x, std::int32_t y) const;
   bool SetHashedNewest(std::int32_t x, std::int32_t y, std::int32_t node);
 
   std::int32_t width_ = 0;
+  std::int32_t height_ = 0;
   HugePageBlock<std::int32_t> dense_;  // null: hashed
   std::size_t denseBytes_ = 0;
   WordHash hashed_;

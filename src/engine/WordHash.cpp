@@ -1,5 +1,6 @@
 #include "engine/WordHash.h"
 
+#include <cassert>
 #include <new>
 
 namespace zirvo {
@@ -26,6 +27,7 @@ std::size_t WordHash::HomeOf(std::uint64_t key) const {
 }
 
 std::uint64_t* WordHash::Find(std::uint64_t key) const {
+  assert(key != kNoKey);
   if (slotCount_ == 0)
     return nullptr;
   for (std::size_t i = HomeOf(key);; i = (i + 1) & (slotCount_ - 1)) {
@@ -38,6 +40,7 @@ std::uint64_t* WordHash::Find(std::uint64_t key) const {
 }
 
 std::uint64_t* WordHash::FindOrInsert(std::uint64_t key, std::uint64_t initial) {
+  assert(key != kNoKey);
   if (std::uint64_t* found = Find(key))
     return found;
   // At most half full: probe runs stay a few slots long.
@@ -52,6 +55,7 @@ std::uint64_t* WordHash::FindOrInsert(std::uint64_t key, std::uint64_t initial) 
 }
 
 void WordHash::Erase(std::uint64_t key) {
+  assert(key != kNoKey);
   if (slotCount_ == 0)
     return;
   const std::size_t mask = slotCount_ - 1;

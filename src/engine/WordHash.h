@@ -14,11 +14,14 @@ class WordHash {
  public:
   static constexpr std::uint64_t kNoKey = ~std::uint64_t{0};
 
+  // kNoKey marks an empty slot, so it is never a key:
+  // REQUIRES (every call below): key != kNoKey.
+
   // The value stored under `key`, or null. The pointer lives until the next
   // insertion or erasure.
   std::uint64_t* Find(std::uint64_t key) const;
   // The value under `key`, inserted as `initial` when missing; null when the
-  // table could not grow to take it. `key` must not be kNoKey.
+  // table could not grow to take it.
   std::uint64_t* FindOrInsert(std::uint64_t key, std::uint64_t initial);
   void Erase(std::uint64_t key);
 

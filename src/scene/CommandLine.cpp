@@ -3,6 +3,7 @@
 #include <cstring>
 #include <limits>
 
+#include "core/Ascii.h"
 #include "scene/Numbers.h"
 
 namespace zirvo {
@@ -89,6 +90,11 @@ ProgramArgs ArgsFromCommandLine(const std::string& commandLine) {
   }
   args.hasScene = true;
   return args;
+}
+
+ProgramArgs ArgsFromWindowsCommandLine(std::string commandLine) {
+  LowerAscii(commandLine);
+  return ArgsFromCommandLine(commandLine);
 }
 
 ProgramArgs ArgsFromArgv(const std::string& programPath, const std::vector<std::string>& args) {

@@ -44,6 +44,9 @@ struct ProgramArgs {
 
 // Windows: the whole command line text, tokenised with NextToken.
 ProgramArgs ArgsFromCommandLine(const std::string& commandLine);
+// The Windows program's own reading: the command line in lower case, then
+// tokenised as above (file names on Windows do not depend on case).
+ProgramArgs ArgsFromWindowsCommandLine(std::string commandLine);
 
 // Elsewhere: the executable's real path and the arguments as the system split
 // them (argv[1] is the scene; anything after it is ignored).

@@ -15,31 +15,39 @@ inline const double TwoPi = 8.0 * std::atan(1.0);
 constexpr int kMaxKinds = 50;
 constexpr int kMaxLiveSwirls = 500;
 
+// Each field keeps the name of the scene key that sets it (key=value lines of
+// the kind's block); the comment says what the value means for its swirls.
 struct SwirlSpec {
-  float a = 200.0f;
-  float b = 50.0f;
-  float v = 5.0f;   // negated for d = 1 and divided by 10000 when the block ends
-  float nw = 0.0f;  // TwoPi / points per orbit
-  float nn = 0.0f;  // TwoPi / points per tilt turn
-  std::int32_t px = 0;
+  float a = 200.0f;  // a: first radius of the ellipse the point runs on, virtual pixels
+  float b = 50.0f;   // b: second radius of the ellipse
+  // v: rate of the exponential factor per point; negated for d = 1 and
+  // divided by 10000 when the block ends.
+  float v = 5.0f;
+  float nw = 0.0f;      // nw: orbit angle per point, TwoPi / (points per orbit)
+  float nn = 0.0f;      // nn: tilt angle per point, TwoPi / (points per tilt turn)
+  std::int32_t px = 0;  // px, py: the start point, virtual pixels
   std::int32_t py = 0;
-  std::int32_t fx = 0;
+  std::int32_t fx = 0;  // fx, fy: the target point the figure contracts onto
   std::int32_t fy = 0;
+  // Non-zero: that coordinate is drawn at random for each swirl (px=r, ...).
   std::int32_t pxRandom = 1;
   std::int32_t pyRandom = 1;
   std::int32_t fxRandom = 1;
   std::int32_t fyRandom = 1;
-  std::int32_t dt = 50;
-  std::uint32_t nv = 8192;
-  std::uint32_t bs = 3000;
+  std::int32_t dt = 50;     // dt: a swirl acts on one of every dt + 1 of its turns
+  std::uint32_t nv = 8192;  // nv: points each swirl draws
+  std::uint32_t bs = 3000;  // bs: trail length, points kept before the oldest is erased
+  // m: 0 erases the rest of a finished trail within one turn, 1 one point per turn.
   std::int32_t m = 0;
-  std::int32_t colourMode = 0;  // 0 fixed, 1 random per swirl, -1 random per point
-  COLORREF colour = Palette16[15];
-  std::uint32_t start = 0;
+  std::int32_t colourMode = 0;      // c=a: 1 random per swirl; c=r: -1 random per point; else 0
+  COLORREF colour = Palette16[15];  // c=1..15: the palette entry
+  std::uint32_t start = 0;          // start, stop: seconds of the show's clock; stop 0 = no end
   std::uint32_t stop = 0;
+  // p: launch gate; while swirls are live another launches with a chance of
+  // about launchesLeft / p per pass. 0 becomes bs when the block ends.
   std::int32_t p = 0;
-  std::int32_t n = 1;
-  std::int32_t launchesLeft = -1;  // -1 while the kind is not active
+  std::int32_t n = 1;              // n: most live swirls of this kind at one time
+  std::int32_t launchesLeft = -1;  // launch credit: n minus live swirls; -1 while not active
 };
 
 struct SpecTable {

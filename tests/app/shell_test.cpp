@@ -73,113 +73,147 @@ class ShellTest : public ::testing::Test {
   int exitCode = -1;
 };
 
-// --- The window procedure, called directly --------------------------------
+// --- The window procedure, through the message loop -------------------------
 
-TEST_F(ShellTest, KeysWhileRunningPauseChangeSpeedOrQuit) {
+// The shell runs without a scene (nothing is drawn) at the given wait; each
+// event is handled before the test looks.
+class WindowProcedureTest : public ShellTest {
+ protected:
+  // Returns once the start-up is over (StartTime taken, the drawing thread running).
+  void StartWithoutScene(std::uint32_t wait) {
+    dir.Write("zirvo.ini", "wait=" + std::to_string(wait) + "\n");
+    Start(PosixLaunch(""));
+    ASSERT_TRUE(Eventually([&] { return platform.DrawingThreadRunning(); }));
+  }
+  void Press(Key key) {
+    platform.PostKey(key);
+    platform.WaitUntilHandled();
+  }
+  void Click() {
+    platform.PostButton();
+    platform.WaitUntilHandled();
+  }
+};
+
+TEST_F(WindowProcedureTest, KeysWhileRunningPauseChangeSpeedOrQuit) {
   platform.SetTime(5000);
-  shell.pacing.SetWait(100);
+  StartWithoutScene(100);
   Pacing expected;
   expected.SetWait(100);
 
-  shell.OnKeyDown(Key::kUp);
+  Press(Key::kUp);
   expected.SpeedUp();
-  EXPECT_EQ(shell.pacing.Wait(), expected.Wait());
-  EXPECT_LT(shell.pacing.Wait(), 100u);
+  EXPECT_EQ(shell.pacing().Wait(), expected.Wait());
+  EXPECT_LT(shell.pacing().Wait(), 100u);
 
-  shell.OnKeyDown(Key::kDown);
-  shell.OnKeyDown(Key::kDown);
+  Press(Key::kDown);
+  Press(Key::kDown);
   expected.SlowDown();
   expected.SlowDown();
-  EXPECT_EQ(shell.pacing.Wait(), expected.Wait());
+  EXPECT_EQ(shell.pacing().Wait(), expected.Wait());
   EXPECT_FALSE(platform.QuitPosted());
 
-  shell.OnKeyDown(Key::kScrollLock);
-  EXPECT_EQ(shell.Paused.load(), 1);
-  EXPECT_EQ(shell.PauseStart, 5000);
+  Press(Key::kScrollLock);
+  EXPECT_TRUE(shell.Paused());
+  EXPECT_EQ(shell.PauseStart(), 5000);
   EXPECT_FALSE(platform.QuitPosted());
 
-  shell.OnKeyDown(Key::kOther);  // while paused: only resumes
-  EXPECT_EQ(shell.Paused.load(), 0);
+  Press(Key::kOther);  // while paused: only resumes
+  EXPECT_FALSE(shell.Paused());
   EXPECT_FALSE(platform.QuitPosted());
 
-  shell.OnKeyDown(Key::kOther);
+  Press(Key::kOther);
   EXPECT_TRUE(platform.QuitPosted());
+  EXPECT_EQ(Finish(), 0);
 }
 
-TEST_F(ShellTest, EveryKeyWhilePausedOnlyResumes) {
-  shell.pacing.SetWait(100);
+TEST_F(WindowProcedureTest, EveryKeyWhilePausedOnlyResumes) {
+  StartWithoutScene(100);
   for (Key key : {Key::kUp, Key::kDown, Key::kScrollLock, Key::kOther}) {
-    shell.OnKeyDown(Key::kScrollLock);
-    ASSERT_EQ(shell.Paused.load(), 1);
-    shell.OnKeyDown(key);
-    EXPECT_EQ(shell.Paused.load(), 0);
-    EXPECT_EQ(shell.PauseStart, 0);
+    Press(Key::kScrollLock);
+    ASSERT_TRUE(shell.Paused());
+    Press(key);
+    EXPECT_FALSE(shell.Paused());
+    EXPECT_EQ(shell.PauseStart(), 0);
   }
-  EXPECT_EQ(shell.pacing.Wait(), 100u);
+  EXPECT_EQ(shell.pacing().Wait(), 100u);
   EXPECT_FALSE(platform.QuitPosted());
 }
 
-TEST_F(ShellTest, ClicksResumeWhenPausedAndQuitOtherwise) {
-  shell.OnKeyDown(Key::kScrollLock);
-  shell.OnButtonDown();
-  EXPECT_EQ(shell.Paused.load(), 0);
+TEST_F(WindowProcedureTest, ClicksResumeWhenPausedAndQuitOtherwise) {
+  StartWithoutScene(1);
+  Press(Key::kScrollLock);
+  Click();
+  EXPECT_FALSE(shell.Paused());
   EXPECT_FALSE(platform.QuitPosted());
-  shell.OnButtonDown();
+  Click();
+  EXPECT_TRUE(platform.QuitPosted());
+  EXPECT_EQ(Finish(), 0);
+}
+
+TEST_F(WindowProcedureTest, DestroyQuits) {
+  StartWithoutScene(1);
+  platform.PostDestroy();
+  EXPECT_EQ(Finish(), 0);
   EXPECT_TRUE(platform.QuitPosted());
 }
 
-TEST_F(ShellTest, DestroyQuits) {
-  shell.OnDestroy();
-  EXPECT_TRUE(platform.QuitPosted());
-}
-
-TEST_F(ShellTest, APauseMovesTheShowClockByItsLength) {
+TEST_F(WindowProcedureTest, APauseMovesTheShowClockByItsLength) {
+  platform.SetTime(990);
+  StartWithoutScene(1);
   platform.SetTime(1000);
-  shell.StartTime = 990;
-  shell.OnKeyDown(Key::kScrollLock);
+  Press(Key::kScrollLock);
   platform.AdvanceSeconds(30);
-  shell.OnButtonDown();
-  EXPECT_EQ(shell.StartTime.load(), 1020);
-  EXPECT_EQ(shell.PauseStart, 0);
+  Click();
+  EXPECT_EQ(shell.StartTime(), 1020);
+  EXPECT_EQ(shell.PauseStart(), 0);
 
   // A second pause adds up; a pause within one second moves nothing.
-  shell.OnKeyDown(Key::kScrollLock);
-  shell.OnKeyDown(Key::kUp);
-  EXPECT_EQ(shell.StartTime.load(), 1020);
-  shell.OnKeyDown(Key::kScrollLock);
+  Press(Key::kScrollLock);
+  Press(Key::kUp);
+  EXPECT_EQ(shell.StartTime(), 1020);
+  Press(Key::kScrollLock);
   platform.AdvanceSeconds(7);
-  shell.OnKeyDown(Key::kDown);
-  EXPECT_EQ(shell.StartTime.load(), 1027);
+  Press(Key::kDown);
+  EXPECT_EQ(shell.StartTime(), 1027);
 }
 
-TEST_F(ShellTest, APauseAcrossTheWrapOfThe32BitClockStillMovesByItsLength) {
+TEST_F(WindowProcedureTest, APauseAcrossTheWrapOfThe32BitClockStillMovesByItsLength) {
+  platform.SetTime(0x7FFFFFE0);
+  StartWithoutScene(1);
   platform.SetTime(0x7FFFFFF0);
-  shell.StartTime = 0x7FFFFFE0;
-  shell.OnKeyDown(Key::kScrollLock);
+  Press(Key::kScrollLock);
   platform.AdvanceSeconds(0x20);  // the low 32 bits pass 0x7FFFFFFF
-  shell.OnButtonDown();
-  EXPECT_EQ(static_cast<std::uint32_t>(shell.StartTime.load()), 0x80000000u);
+  Click();
+  EXPECT_EQ(static_cast<std::uint32_t>(shell.StartTime()), 0x80000000u);
 }
 
-TEST_F(ShellTest, PaintOpensTheDrawingGateWithASceneAndDrawsTheBannerWithout) {
-  shell.screen.ScreenHeight = kHeight;
-  shell.SceneLoaded = 0;
-  shell.OnPaint();
-  shell.OnPaint();
-  EXPECT_EQ(platform.BannerPaints(), 2);  // every repaint draws it again
+TEST_F(WindowProcedureTest, WithoutASceneEveryPaintDrawsTheBanner) {
+  StartWithoutScene(1);
+  platform.PostPaint();
+  platform.WaitUntilHandled();
+  EXPECT_EQ(platform.BannerPaints(), 2);  // the first paint, then every repaint again
   EXPECT_EQ(platform.LastBannerText(), kBannerText);
   EXPECT_EQ(platform.LastBannerTop(), BannerTop(kHeight, HeadlessPlatform::kLineHeight));
-  EXPECT_EQ(shell.DrawingEnabled.load(), 0);
+  EXPECT_FALSE(shell.DrawingEnabled());
   EXPECT_EQ(platform.DefaultPaints(), 0);
+  EXPECT_EQ(platform.HideCursorCalls(), 2);  // once per paint
+}
 
-  shell.SceneLoaded = 1;
+TEST_F(WindowProcedureTest, WithASceneAPaintOpensTheDrawingGateAndErases) {
+  dir.Write("zirvo.ini", "wait=1\n");
+  // Its one kind starts in a minute of a clock that stands still: nothing is drawn.
+  dir.Write("later.zrv", "start=60\nnv=50\nbs=20\nn=1\n");
+  Start(PosixLaunch(dir.PathOf("later.zrv")));
+  platform.WaitUntilHandled();
+  ASSERT_TRUE(Eventually([&] { return shell.DrawingEnabled(); }));
   platform.Screen().SetPixel(5, 5, 0x00FF00);
-  shell.OnPaint();
-  EXPECT_EQ(shell.DrawingEnabled.load(), 1);
-  EXPECT_EQ(platform.DefaultPaints(), 1);
-  EXPECT_EQ(platform.BannerPaints(), 2);
+  platform.PostPaint();
+  platform.WaitUntilHandled();
+  EXPECT_EQ(platform.DefaultPaints(), 2);
+  EXPECT_EQ(platform.BannerPaints(), 0);
   EXPECT_EQ(platform.Screen().GetPixel(5, 5), kBlack);  // erased, not redrawn
-  EXPECT_EQ(platform.HideCursorCalls(), 3);             // once per paint
+  EXPECT_EQ(platform.HideCursorCalls(), 2);
 }
 
 // --- Whole runs ------------------------------------------------------------
@@ -190,12 +224,12 @@ TEST_F(ShellTest, AShowWithStopTimesEndsByItself) {
   platform.SetReadsPerSecond(2000);
   Start(PosixLaunch(dir.PathOf("stopping")));
   EXPECT_EQ(Finish(), 0);
-  EXPECT_EQ(shell.SceneLoaded, 1);
+  EXPECT_TRUE(shell.SceneLoaded());
   EXPECT_GE(platform.QuitsFromDrawingThread(), 1);
   EXPECT_GT(platform.Screen().PixelsSet(), 0u);
   EXPECT_TRUE(shell.DrawThreadExited());
   EXPECT_EQ(platform.CalibrationTrials(), 0);
-  EXPECT_EQ(shell.pacing.Wait(), 1u);
+  EXPECT_EQ(shell.pacing().Wait(), 1u);
 }
 
 TEST_F(ShellTest, ASceneIsDrawnInItsColourUntilAClick) {
@@ -247,10 +281,10 @@ TEST_F(ShellTest, WithoutASceneTheBannerShowsAndCalibrationRuns) {
   ASSERT_TRUE(Eventually([&] { return platform.BannerPaints() > 0; }));
   platform.PostButton();
   EXPECT_EQ(Finish(), 0);
-  EXPECT_EQ(shell.SceneLoaded, 0);
-  EXPECT_EQ(shell.DrawingEnabled.load(), 0);
+  EXPECT_FALSE(shell.SceneLoaded());
+  EXPECT_FALSE(shell.DrawingEnabled());
   EXPECT_GT(platform.CalibrationTrials(), 1);
-  EXPECT_GT(shell.pacing.Wait(), 0u);
+  EXPECT_GT(shell.pacing().Wait(), 0u);
   EXPECT_EQ(platform.Screen().CountNotBlack(), 0u);
 }
 
@@ -260,10 +294,10 @@ TEST_F(ShellTest, AWaitInTheSettingsSkipsCalibrationEvenWhenTheSceneFails) {
   Start(PosixLaunch(dir.PathOf("bad.zrv")));
   platform.PostKey(Key::kOther);
   EXPECT_EQ(Finish(), 0);
-  EXPECT_EQ(shell.SceneLoaded, 0);
+  EXPECT_FALSE(shell.SceneLoaded());
   EXPECT_GE(platform.BannerPaints(), 1);
   EXPECT_EQ(platform.CalibrationTrials(), 0);
-  EXPECT_EQ(shell.pacing.Wait(), 7u);
+  EXPECT_EQ(shell.pacing().Wait(), 7u);
 }
 
 TEST_F(ShellTest, AMissingSettingsFileShowsTheBannerAndCalibrates) {
@@ -271,7 +305,7 @@ TEST_F(ShellTest, AMissingSettingsFileShowsTheBannerAndCalibrates) {
   Start(PosixLaunch(dir.PathOf("endless.zrv")));
   platform.PostDestroy();
   EXPECT_EQ(Finish(), 0);
-  EXPECT_EQ(shell.SceneLoaded, 0);
+  EXPECT_FALSE(shell.SceneLoaded());
   EXPECT_GE(platform.BannerPaints(), 1);
   EXPECT_GT(platform.CalibrationTrials(), 0);
 }
@@ -282,8 +316,8 @@ TEST_F(ShellTest, TheSeedIsTheLow12BitsOfTheStartTime) {
   Start(PosixLaunch(""));  // no scene: the drawing thread draws no numbers
   platform.PostButton();
   EXPECT_EQ(Finish(), 0);
-  EXPECT_EQ(shell.StartTime.load(), 0x12345678);
-  EXPECT_EQ(shell.show.random.State(), 0x678u);
+  EXPECT_EQ(shell.StartTime(), 0x12345678);
+  EXPECT_EQ(shell.show().random.State(), 0x678u);
 }
 
 TEST_F(ShellTest, TheWindowsCommandLineReachesTheLoaderInLowerCase) {
@@ -293,11 +327,12 @@ TEST_F(ShellTest, TheWindowsCommandLineReachesTheLoaderInLowerCase) {
   dir.Write("demo.zrv", kEndlessScene);
   Launch launch;
   launch.style = PathStyle::kWindows;
-  launch.commandLine = "\"" + dir.PathOf("BIN\\ZIRVO.EXE") + "\" " + dir.PathOf("DEMO");
+  launch.args =
+      ArgsFromWindowsCommandLine("\"" + dir.PathOf("BIN\\ZIRVO.EXE") + "\" " + dir.PathOf("DEMO"));
   Start(launch);
   platform.PostButton();
   EXPECT_EQ(Finish(), 0);
-  EXPECT_EQ(shell.SceneLoaded, 1);
+  EXPECT_TRUE(shell.SceneLoaded());
 }
 
 TEST_F(ShellTest, NoWindowEndsAtOnceWithNothingStarted) {
@@ -305,7 +340,7 @@ TEST_F(ShellTest, NoWindowEndsAtOnceWithNothingStarted) {
   dir.Write("zirvo.ini", "wait=1\n");
   EXPECT_EQ(shell.Run(PosixLaunch("")), 0);
   EXPECT_FALSE(platform.WindowShown());
-  EXPECT_FALSE(shell.DrawThreadStarted);
+  EXPECT_FALSE(shell.DrawThreadStarted());
 }
 
 TEST_F(ShellTest, AFailedThreadLeavesTheWindowUpUntilAClick) {
@@ -315,7 +350,7 @@ TEST_F(ShellTest, AFailedThreadLeavesTheWindowUpUntilAClick) {
   Start(PosixLaunch(dir.PathOf("endless.zrv")));
   platform.PostButton();
   EXPECT_EQ(Finish(), 0);
-  EXPECT_FALSE(shell.DrawThreadStarted);
+  EXPECT_FALSE(shell.DrawThreadStarted());
   EXPECT_EQ(platform.Screen().PixelsSet(), 0u);
 }
 

@@ -2,7 +2,10 @@
 """End-to-end tests of zirvo: the real program in a real X server (Xvfb),
 real key presses and clicks (xdotool), real screenshots (ImageMagick's import).
 
-One test per run:  zirvo_e2e.py TEST --zirvo PATH --wm-close PATH --source DIR --build DIR
+One test per run:
+  zirvo_e2e.py TEST --zirvo PATH --zirvo-observed PATH --wm-close PATH --source DIR --build DIR
+Most tests run zirvo-observed (zirvo with a log of its run on stderr: pixels
+set, the wait, exposes); the rest run zirvo itself.
 Exit code 0 passed, 1 failed, 77 skipped (a tool is missing).
 Figures worth reporting are printed on lines that begin with "MEASURE".
 """
@@ -189,17 +192,18 @@ class XServer:
 
 
 class Install:
-    """zirvo copied into a fresh directory, with the settings file a test wants
-    beside it (or none), and a separate working directory without one."""
+    """zirvo (by default the observed build) copied into a fresh directory as
+    "zirvo", with the settings file a test wants beside it (or none), and a
+    separate working directory without one."""
 
-    def __init__(self, options, root, settings):
+    def __init__(self, options, root, settings, observed=True):
         self.root = root
         self.bin = os.path.join(root, "bin")
         self.work = os.path.join(root, "work")
         os.makedirs(self.bin)
         os.makedirs(self.work)
         self.exe = os.path.join(self.bin, "zirvo")
-        shutil.copy2(options.zirvo, self.exe)
+        shutil.copy2(options.zirvo_observed if observed else options.zirvo, self.exe)
         if settings is not None:
             self.write(os.path.join(self.bin, "zirvo.ini"), settings)
 
@@ -238,7 +242,7 @@ class Zirvo:
             return list(self.lines)
 
     def pixel_log(self):
-        """[(kind, ms, pixels, wait)] from the ZIRVO_PIXEL_LOG lines."""
+        """[(kind, ms, pixels, wait)] from zirvo-observed's pixel log."""
         entries = []
         for line in self.stderr():
             parts = line.split()
@@ -247,6 +251,11 @@ class Zirvo:
                 entries.append((parts[1], int(fields["ms"]), int(fields["pixels"]),
                                 int(fields["wait"])))
         return entries
+
+    def exposes(self):
+        """Times (ms) of the exposes that repainted the window once the show drew."""
+        return [int(line.split("=")[1]) for line in self.stderr()
+                if line.startswith("zirvo-expose ms=")]
 
     def running(self):
         return self.process.poll() is None
@@ -320,6 +329,9 @@ def test_scene_draws_in_its_colours(options, tmp):
                   f"(zirvo's own log: {internal} ms after start), wait=300")
             x.xdotool("click", "1")
             check(zirvo.finish() == 0, "a left click did not end zirvo with exit code 0")
+            # The window's first expose is answered by the first paint, before the
+            # drawing thread starts: nothing erases the show's first pixels.
+            check(zirvo.exposes() == [], f"exposes erased the show at {zirvo.exposes()} ms")
         finally:
             zirvo.kill()
 
@@ -356,7 +368,7 @@ def test_pause_freezes_and_a_key_resumes(options, tmp):
 
 
 def test_keys_and_clicks_end_with_code_zero(options, tmp):
-    install = Install(options, tmp, FAST_SETTINGS)
+    install = Install(options, tmp, FAST_SETTINGS, observed=False)
     scene = install.scene("endless.zrv", ENDLESS_SCENE)
     with XServer() as x:
         for action in (["click", "1"], ["click", "3"], ["key", "a"], ["key", "Escape"],
@@ -374,7 +386,7 @@ def test_keys_and_clicks_end_with_code_zero(options, tmp):
 
 
 def test_window_close_ends_with_code_zero(options, tmp):
-    install = Install(options, tmp, FAST_SETTINGS)
+    install = Install(options, tmp, FAST_SETTINGS, observed=False)
     scene = install.scene("endless.zrv", ENDLESS_SCENE)
     with XServer() as x:
         for how in ("window manager close", "Alt+F4"):
@@ -395,7 +407,7 @@ def test_window_close_ends_with_code_zero(options, tmp):
 
 
 def run_banner_case(options, tmp, settings, scene_text):
-    install = Install(options, tmp, settings)
+    install = Install(options, tmp, settings, observed=False)
     scene = install.scene("scene.zrv", scene_text) if scene_text is not None else None
     with XServer() as x:
         zirvo = start(x, install, scene)
@@ -490,6 +502,29 @@ def test_arrow_keys_change_the_speed(options, tmp):
             zirvo.kill()
 
 
+def test_keypad_arrows_change_the_speed(options, tmp):
+    install = Install(options, tmp, "screen=640x480\nwait=20000\n")
+    scene = install.scene("endless.zrv", ENDLESS_SCENE)
+    with XServer() as x:
+        zirvo = start(x, install, scene)
+        try:
+            wait_for_scene_pixels(x, zirvo)
+            # Num Lock is off in a fresh X server: keypad 8 and 2 are Up and Down.
+            x.xdotool("key", "KP_Up")
+            fast = wait_until(lambda: (lambda w: w if w and w < 20000 else None)(
+                current_wait(zirvo)), 10, "keypad 8 to lower the wait")
+            x.xdotool("key", "KP_Down")
+            x.xdotool("key", "KP_Down")
+            slow = wait_until(lambda: (lambda w: w if w and w > 20000 else None)(
+                current_wait(zirvo)), 10, "keypad 2 to raise the wait")
+            check(zirvo.running(), "a keypad arrow ended the show")
+            print(f"MEASURE wait after keypad 8: {fast}, after keypad 2 twice: {slow}")
+            x.xdotool("click", "1")
+            check(zirvo.finish() == 0, "a click did not end with exit code 0")
+        finally:
+            zirvo.kill()
+
+
 def test_calibration_runs_without_wait(options, tmp):
     install = Install(options, tmp, "screen=640x480\n")
     scene = install.scene("endless.zrv", ENDLESS_SCENE)
@@ -552,6 +587,7 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("test")
     parser.add_argument("--zirvo", required=True)
+    parser.add_argument("--zirvo-observed", required=True)
     parser.add_argument("--wm-close", required=True)
     parser.add_argument("--source", required=True)
     parser.add_argument("--build", required=True)

@@ -44,7 +44,8 @@ void HeadlessPlatform::DefaultPaint() {
   framebuffer_.Fill(kBlack);  // the whole window counts as invalid here
 }
 
-void HeadlessPlatform::PaintBanner(const std::string& text, int top) {
+void HeadlessPlatform::PaintBanner(const std::string& text, const BannerPlacement& place) {
+  const int top = place(kLineHeight);
   {
     std::lock_guard<std::mutex> lock(mutex_);
     lastBannerText_ = text;
@@ -113,11 +114,10 @@ bool HeadlessPlatform::JoinDrawingThread(const std::function<bool()>& exited,
   return thread_.Join(exited, timeoutMs);
 }
 
-void HeadlessPlatform::RunCalibrationWork() {
+void HeadlessPlatform::RunCalibrationWork(std::uint32_t trialWait) {
   CalibrationWork(framebuffer_);
   ++calibrationTrials_;
-  const std::uint32_t wait = shell_ != nullptr ? shell_->pacing.Wait() : 0;
-  clock_.ms += wait / (countsPerMs_ == 0 ? 1 : countsPerMs_);
+  clock_.ms += trialWait / (countsPerMs_ == 0 ? 1 : countsPerMs_);
 }
 
 std::int64_t HeadlessPlatform::Time() {

@@ -81,18 +81,16 @@ class HeadlessPlatform final : public ShellPlatform {
   // ShellPlatform.
   bool InitWindow(ScreenSize& screen) override;
   void ShowAndUpdate() override;
-  bool LoadAccelerators() override { return false; }
   void HideCursor() override { hideCursorCalls_.fetch_add(1); }
   void DefaultPaint() override;
-  int BannerLineHeight() override { return kLineHeight; }
-  void PaintBanner(const std::string& text, int top) override;
+  void PaintBanner(const std::string& text, const BannerPlacement& place) override;
   void PostQuit() override { quit_ = true; }
   void PostQuitFromDrawingThread() override;
   bool StartDrawingThread(std::function<void()> body) override;
   int RunMessageLoop() override;
   bool JoinDrawingThread(const std::function<bool()>& exited, std::uint32_t timeoutMs) override;
   PixelSink& Display() override { return framebuffer_; }
-  void RunCalibrationWork() override;
+  void RunCalibrationWork(std::uint32_t trialWait) override;
   std::int64_t Time() override;
   MillisecondClock& Clock() override { return clock_; }
   std::string CurrentDirectory() override { return currentDirectory_; }

@@ -1,6 +1,7 @@
 #include "platform/headless/TrackedScreen.h"
 
 #include <algorithm>
+#include <new>
 
 namespace zirvo {
 
@@ -40,6 +41,14 @@ TrackedScreen::TrackedScreen(std::int32_t width, std::int32_t height)
   MarkAllRows();
 }
 
+std::unique_ptr<TrackedScreen> TrackedScreen::Create(std::int32_t width, std::int32_t height) {
+  try {
+    return std::make_unique<TrackedScreen>(width, height);
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+}
+
 void TrackedScreen::Fill(COLORREF colour) {
   framebuffer_.Fill(colour);
   MarkAllRows();
@@ -73,15 +82,6 @@ void TrackedScreen::ConvertRows(std::int32_t first, std::int32_t count, std::uin
   const std::int32_t width = framebuffer_.Width();
   for (std::int32_t i = 0; i < count; ++i)
     ConvertRow(framebuffer_.Row(first + i), width, argb + static_cast<std::size_t>(i) * pitch);
-}
-
-bool TrackedScreen::CollectChanges(std::uint32_t* argb, std::vector<RowRun>& runs) {
-  if (!TakeChangedRows(runs))
-    return false;
-  const std::size_t width = static_cast<std::size_t>(framebuffer_.Width());
-  for (const RowRun& run : runs)
-    ConvertRows(run.first, run.count, argb + static_cast<std::size_t>(run.first) * width, width);
-  return true;
 }
 
 }  // namespace zirvo

@@ -23,7 +23,10 @@ struct RowRun {
 
 class TrackedScreen final : public PixelSink {
  public:
+  // Throws std::bad_alloc when the memory cannot be had.
   TrackedScreen(std::int32_t width, std::int32_t height);
+  // The same without exceptions: null when the memory cannot be had.
+  static std::unique_ptr<TrackedScreen> Create(std::int32_t width, std::int32_t height);
 
   void SetPixel(std::int32_t x, std::int32_t y, COLORREF colour) override {
     framebuffer_.SetPixel(x, y, colour);
@@ -51,9 +54,6 @@ class TrackedScreen final : public PixelSink {
   // (pitch in pixels, at least Width()).
   void ConvertRows(std::int32_t first, std::int32_t count, std::uint32_t* argb,
                    std::size_t pitch) const;
-  // Both at once: each changed row y converted to argb + y * Width() (a whole
-  // screen's buffer).
-  bool CollectChanges(std::uint32_t* argb, std::vector<RowRun>& runs);
 
   const Framebuffer& Pixels() const { return framebuffer_; }
   std::int32_t Width() const { return framebuffer_.Width(); }

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <ctime>
 
@@ -14,26 +13,28 @@ namespace zirvo {
 
 namespace {
 
-Key KeyOf(SDL_Keycode code) {
-  switch (code) {
+// The keypad's 8 and 2 are arrows while Num Lock is off, as they are for
+// every Windows program.
+Key KeyOf(const SDL_Keysym& key) {
+  const bool numLock = (key.mod & KMOD_NUM) != 0;
+  switch (key.sym) {
     case SDLK_SCROLLLOCK:
       return Key::kScrollLock;
     case SDLK_UP:
       return Key::kUp;
     case SDLK_DOWN:
       return Key::kDown;
+    case SDLK_KP_8:
+      return numLock ? Key::kOther : Key::kUp;
+    case SDLK_KP_2:
+      return numLock ? Key::kOther : Key::kDown;
     default:
       return Key::kOther;
   }
 }
 
-// Unless the environment asks for another renderer, frames go straight to the
-// window's own surface: no texture to copy into it, and only the changed rows
-// put to the display.
-bool WantsWindowSurface() {
-  const char* driver = SDL_GetHint(SDL_HINT_RENDER_DRIVER);
-  return driver == nullptr || SDL_strcasecmp(driver, "software") == 0;
-}
+// How long the window's first expose is waited for before the first paint.
+constexpr std::uint64_t kFirstExposeWaitMs = 1000;
 
 // A surface of 32-bit pixels that TrackedScreen's 0xAARRGGBB fits as it is
 // (where the top byte is unused or alpha, always opaque here).
@@ -50,15 +51,9 @@ std::uint32_t SdlPlatform::SteadyMillisecondClock::ElapsedMs() {
       std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
 }
 
-SdlPlatform::SdlPlatform() {
-  logPixels_ = std::getenv("ZIRVO_PIXEL_LOG") != nullptr;
-}
+SdlPlatform::SdlPlatform() = default;
 
 SdlPlatform::~SdlPlatform() {
-  if (texture_ != nullptr)
-    SDL_DestroyTexture(texture_);
-  if (renderer_ != nullptr)
-    SDL_DestroyRenderer(renderer_);
   if (window_ != nullptr)
     SDL_DestroyWindow(window_);
   if (videoStarted_)
@@ -73,12 +68,9 @@ bool SdlPlatform::Open(std::string& error) {
   SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
   // Each frame is pixels copied one to one: the changed rows converted into
   // the window's own surface and put to the window (shared memory on X11), a
-  // few ms for a whole 1920 x 1080 frame. SDL's first choice, OpenGL, is often
-  // a software one (virtual machines, Xvfb, no GPU driver), where a present
-  // took longer than a refresh. SDL_RENDER_DRIVER (any other renderer than the
-  // software one presents through that renderer) and
-  // SDL_FRAMEBUFFER_ACCELERATION in the environment still choose.
-  SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
+  // few ms for a whole 1920 x 1080 frame. Behind the surface SDL would
+  // otherwise put a renderer of its choice, often a software OpenGL (virtual
+  // machines, Xvfb, no GPU driver), where a present took longer than a refresh.
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
     error = SDL_GetError();
@@ -88,7 +80,7 @@ bool SdlPlatform::Open(std::string& error) {
   // Without a display SDL falls back to drivers that show nobody anything; the
   // show only runs on those when asked for by name.
   const char* driver = SDL_GetCurrentVideoDriver();
-  const char* asked = std::getenv("SDL_VIDEODRIVER");
+  const char* asked = SDL_GetHint(SDL_HINT_VIDEODRIVER);
   const bool invisible = driver == nullptr || std::strcmp(driver, "offscreen") == 0 ||
                          std::strcmp(driver, "dummy") == 0 || std::strcmp(driver, "evdev") == 0;
   if (invisible && (asked == nullptr || driver == nullptr || std::strcmp(asked, driver) != 0)) {
@@ -110,42 +102,52 @@ bool SdlPlatform::InitWindow(ScreenSize& screen) {
   if (SDL_GetDesktopDisplayMode(0, &mode) == 0 && mode.refresh_rate > 0) {
     refreshHz_ = mode.refresh_rate;
   }
-  if (const char* frameLog = std::getenv("ZIRVO_FRAME_LOG"); frameLog != nullptr) {
-    frameLog_ = std::make_unique<FrameLog>(1000.0 / refreshHz_, std::atof(frameLog));
-  }
   screen.ScreenWidth = bounds.w;
   screen.ScreenHeight = bounds.h;
 
   window_ =
       SDL_CreateWindow("Zirvo", bounds.x, bounds.y, bounds.w, bounds.h,
                        SDL_WINDOW_BORDERLESS | SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_HIDDEN);
-  if (window_ != nullptr && WantsWindowSurface()) {
-    const SDL_Surface* surface = SDL_GetWindowSurface(window_);
-    drawsOnSurface_ = surface != nullptr && TakesArgbRows(*surface);
-  }
-  // Otherwise a renderer (the software one draws on the same surface, in the
-  // pixel format it has) with a texture to copy from.
-  if (window_ != nullptr && !drawsOnSurface_)
-    renderer_ = SDL_CreateRenderer(window_, -1, 0);
-  if (renderer_ != nullptr) {
-    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
-                                 bounds.w, bounds.h);
-  }
-  if (window_ == nullptr || (!drawsOnSurface_ && texture_ == nullptr)) {
+  if (window_ == nullptr || SDL_GetWindowSurface(window_) == nullptr) {
     windowError_ = std::string("cannot create the window: ") + SDL_GetError();
     return false;
   }
-  screen_ = std::make_unique<TrackedScreen>(bounds.w, bounds.h);
+  screen_ = TrackedScreen::Create(bounds.w, bounds.h);
+  if (!screen_) {
+    windowError_ = "not enough memory for a screen of " + std::to_string(bounds.w) + " x " +
+                   std::to_string(bounds.h) + " pixels";
+    return false;
+  }
   changedRows_.reserve(static_cast<std::size_t>(bounds.h) / 2 + 1);  // the most runs there can be
+  if (observer_ != nullptr && shell_ != nullptr)
+    observer_->WindowCreated(*screen_, *shell_, refreshHz_);
   return true;
 }
 
 void SdlPlatform::ShowAndUpdate() {
   SDL_ShowWindow(window_);
   SDL_RaiseWindow(window_);
+  AwaitFirstExpose();
   if (shell_ != nullptr)
-    shell_->OnPaint();  // the first paint, at once
+    shell_->OnPaint();  // the first paint, answering the first expose
   Present(true);
+}
+
+void SdlPlatform::AwaitFirstExpose() {
+  // An expose handled later, with the drawing thread running, would erase its
+  // first pixels. Only window events are taken here: keys and clicks stay
+  // queued, in order, for the message loop.
+  const std::uint64_t deadline = SDL_GetTicks64() + kFirstExposeWaitMs;
+  while (!quit_ && SDL_GetTicks64() < deadline) {
+    SDL_PumpEvents();
+    SDL_Event event;
+    while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_WINDOWEVENT, SDL_WINDOWEVENT) == 1) {
+      if (event.window.event == SDL_WINDOWEVENT_EXPOSED)
+        return;
+      Dispatch(event);
+    }
+    SDL_Delay(1);
+  }
 }
 
 void SdlPlatform::HideCursor() {
@@ -157,7 +159,7 @@ void SdlPlatform::DefaultPaint() {
   screen_->Fill(kBlack);
 }
 
-int SdlPlatform::BannerLineHeight() {
+void SdlPlatform::PaintBanner(const std::string& text, const BannerPlacement& place) {
   if (!fontTried_) {
     fontTried_ = true;
     std::string error;
@@ -165,41 +167,37 @@ int SdlPlatform::BannerLineHeight() {
       std::fprintf(stderr, "zirvo: the banner cannot be drawn: %s\n", error.c_str());
     }
   }
-  return font_.LineHeight();
-}
-
-void SdlPlatform::PaintBanner(const std::string& text, int top) {
-  BannerLineHeight();  // opens the font on first use
-  font_.Draw(*screen_, text, top);
+  font_.Draw(*screen_, text, place(font_.LineHeight()));
 }
 
 void SdlPlatform::PostQuitFromDrawingThread() {
-  // The drawing thread says so on every pass once the show is over; one event
-  // in the queue is enough.
-  if (quitPostedFromDrawing_.exchange(true))
+  // The drawing thread says so on every pass once the show is over: one event
+  // in the queue is enough, and a push that failed (a full queue) is made
+  // again on the next pass.
+  if (quitPostedFromDrawing_)
     return;
   SDL_Event event;
   SDL_zero(event);
   event.type = quitEventType_;
-  SDL_PushEvent(&event);
+  quitPostedFromDrawing_ = SDL_PushEvent(&event) == 1;
 }
 
 bool SdlPlatform::StartDrawingThread(std::function<void()> body) {
-  pixelsBeforeShow_ = screen_->Pixels().PixelsSet();  // the calibration's
+  if (observer_ != nullptr)
+    observer_->DrawingStarting();
   return thread_.Start(std::move(body));
 }
 
 bool SdlPlatform::JoinDrawingThread(const std::function<bool()>& exited, std::uint32_t timeoutMs) {
   const bool joined = thread_.Join(exited, timeoutMs);
-  if (logPixels_)
-    LogPixels("end");
+  if (observer_ != nullptr)
+    observer_->DrawingJoined();
   return joined;
 }
 
 int SdlPlatform::RunMessageLoop() {
   const std::uint64_t frameMs = 1000 / static_cast<std::uint64_t>(refreshHz_ > 0 ? refreshHz_ : 60);
   std::uint64_t nextFrame = SDL_GetTicks64() + frameMs;
-  std::uint64_t nextLog = SDL_GetTicks64() + 1000;
   while (!quit_) {
     const std::uint64_t now = SDL_GetTicks64();
     const int timeout = nextFrame > now ? static_cast<int>(nextFrame - now) : 0;
@@ -218,13 +216,11 @@ int SdlPlatform::RunMessageLoop() {
       if (nextFrame <= after)
         nextFrame = after + frameMs;  // fell behind: skip frames
     }
-    if (logPixels_ && after >= nextLog) {
-      LogPixels("tick");
-      nextLog += 1000;
-    }
+    if (observer_ != nullptr)
+      observer_->LoopTurned();
   }
-  if (frameLog_)
-    std::fprintf(stderr, "%s\n", frameLog_->Summary(RendererName()).c_str());
+  if (observer_ != nullptr)
+    observer_->LoopEnded();
   return 0;
 }
 
@@ -245,7 +241,7 @@ void SdlPlatform::Dispatch(const SDL_Event& event) {
       }
       if (key.sym == SDLK_F10)
         break;
-      shell_->OnKeyDown(KeyOf(key.sym));
+      shell_->OnKeyDown(KeyOf(key));
       break;
     }
     case SDL_MOUSEBUTTONDOWN:
@@ -255,8 +251,11 @@ void SdlPlatform::Dispatch(const SDL_Event& event) {
       break;
     case SDL_WINDOWEVENT:
       if (event.window.event == SDL_WINDOWEVENT_EXPOSED) {
+        // SDL does not say which part was exposed: the whole window is repainted.
         shell_->OnPaint();
         Present(true);
+        if (observer_ != nullptr)
+          observer_->Exposed();
       } else if (event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
         // The surface drawn on is gone, even where its successor lands at the
         // same address: the next frame draws every row on the new one.
@@ -274,20 +273,15 @@ void SdlPlatform::Dispatch(const SDL_Event& event) {
 }
 
 void SdlPlatform::Present(bool force) {
-  const auto start = FrameLog::Clock::now();
-  const bool shown = drawsOnSurface_ ? PresentOnSurface(force) : PresentWithRenderer(force);
-  if (shown && frameLog_)
-    frameLog_->Presented(start, FrameLog::Clock::now());
-  if (logPixels_ && !firstPixelLogged_ && screen_->Pixels().PixelsSet() > pixelsBeforeShow_) {
-    firstPixelLogged_ = true;
-    LogPixels("first");
-  }
+  const auto start = SdlObserver::Clock::now();
+  if (PresentOnSurface(force) && observer_ != nullptr)
+    observer_->FramePresented(start, SdlObserver::Clock::now());
 }
 
 bool SdlPlatform::PresentOnSurface(bool force) {
   // Valid until the window changes size; then SDL makes a new one.
   SDL_Surface* surface = SDL_GetWindowSurface(window_);
-  if (surface == nullptr || !TakesArgbRows(*surface))
+  if (surface == nullptr || surface->format == nullptr)
     return false;  // the changes wait for the next frame
   if (surface != surface_ || surface->w != surfaceWidth_ || surface->h != surfaceHeight_) {
     surface_ = surface;
@@ -328,69 +322,19 @@ void SdlPlatform::WriteRowsToSurface(SDL_Surface& surface, const RowRun& run) {
     return;
   auto* first = static_cast<std::uint8_t*>(surface.pixels) +
                 static_cast<std::size_t>(run.first) * static_cast<std::size_t>(surface.pitch);
-  if (surface.w >= screen_->Width()) {
+  if (TakesArgbRows(surface) && surface.w >= screen_->Width()) {
     screen_->ConvertRows(run.first, rows, reinterpret_cast<std::uint32_t*>(first),
                          static_cast<std::size_t>(surface.pitch) / sizeof(std::uint32_t));
     return;
   }
-  // A window narrower than the screen shows the left part of each row.
+  // Another pixel format, or a window narrower than the screen (it shows the
+  // left part of each row): the rows as ARGB first, then converted by SDL.
   const std::size_t width = static_cast<std::size_t>(screen_->Width());
   staging_.resize(width * static_cast<std::size_t>(rows));
   screen_->ConvertRows(run.first, rows, staging_.data(), width);
-  for (int i = 0; i < rows; ++i) {
-    std::memcpy(first + static_cast<std::size_t>(i) * static_cast<std::size_t>(surface.pitch),
-                staging_.data() + static_cast<std::size_t>(i) * width,
-                static_cast<std::size_t>(surface.w) * sizeof(std::uint32_t));
-  }
-}
-
-bool SdlPlatform::PresentWithRenderer(bool force) {
-  const bool changed = screen_->TakeChangedRows(changedRows_);
-  if (changed) {
-    // Each run of changed rows is converted straight into the texture, every
-    // pixel of the locked rows written, as locking asks. Measured cheaper than
-    // converting into a buffer of our own and updating the texture from it.
-    for (const RowRun& run : changedRows_)
-      WriteRowsToTexture(run);
-  }
-  if (!changed && !force)
-    return false;
-  SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
-  SDL_RenderPresent(renderer_);
-  return true;
-}
-
-void SdlPlatform::WriteRowsToTexture(const RowRun& run) {
-  const SDL_Rect rows = {0, run.first, screen_->Width(), run.count};
-  void* pixels = nullptr;
-  int pitch = 0;
-  if (SDL_LockTexture(texture_, &rows, &pixels, &pitch) == 0) {
-    screen_->ConvertRows(run.first, run.count, static_cast<std::uint32_t*>(pixels),
-                         static_cast<std::size_t>(pitch) / sizeof(std::uint32_t));
-    SDL_UnlockTexture(texture_);
-    return;
-  }
-  // A texture that cannot be locked still takes the rows, by a copy.
-  const std::size_t width = static_cast<std::size_t>(screen_->Width());
-  staging_.resize(width * static_cast<std::size_t>(run.count));
-  screen_->ConvertRows(run.first, run.count, staging_.data(), width);
-  SDL_UpdateTexture(texture_, &rows, staging_.data(),
-                    static_cast<int>(width * sizeof(std::uint32_t)));
-}
-
-void SdlPlatform::LogPixels(const char* when) {
-  std::fprintf(stderr, "zirvo-pixels %s ms=%u pixels=%llu wait=%u\n", when, clock_.ElapsedMs(),
-               static_cast<unsigned long long>(screen_ ? screen_->Pixels().PixelsSet() : 0),
-               shell_ != nullptr ? shell_->pacing.Wait() : 0u);
-}
-
-std::string SdlPlatform::RendererName() const {
-  if (drawsOnSurface_)
-    return "surface";
-  SDL_RendererInfo info;
-  if (renderer_ == nullptr || SDL_GetRendererInfo(renderer_, &info) != 0 || info.name == nullptr)
-    return "";
-  return info.name;
+  SDL_ConvertPixels(std::min(surface.w, screen_->Width()), rows, SDL_PIXELFORMAT_ARGB8888,
+                    staging_.data(), static_cast<int>(width * sizeof(std::uint32_t)),
+                    surface.format->format, first, surface.pitch);
 }
 
 std::int64_t SdlPlatform::Time() {

@@ -19,7 +19,6 @@ class DisplayDevice final : public PixelSink {
   DisplayDevice& operator=(const DisplayDevice&) = delete;
 
   // A failed open leaves a null device; every pixel then fails silently.
-  bool IsOpen() const { return dc_ != nullptr; }
   HDC Handle() const { return dc_; }
 
   void SetPixel(std::int32_t x, std::int32_t y, zirvo::COLORREF colour) override;

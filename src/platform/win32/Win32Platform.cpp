@@ -52,11 +52,9 @@ bool Win32Platform::InitWindow(ScreenSize& screen) {
 void Win32Platform::ShowAndUpdate() {
   ShowWindow(window_, showCommand_);
   UpdateWindow(window_);
-}
-
-bool Win32Platform::LoadAccelerators() {
+  // The program ships no accelerator table, so none is found and the message
+  // loop translates nothing; the lookup stays where Windows programs make it.
   accelerators_ = LoadAcceleratorsA(instance_, "QK_ACC");
-  return accelerators_ != nullptr;
 }
 
 void Win32Platform::HideCursor() {
@@ -69,37 +67,18 @@ void Win32Platform::DefaultPaint() {
 
 // The banner's paint runs in the classic order: BeginPaint, text colour,
 // background mode, client rectangle, text metrics, then the text and EndPaint.
-void Win32Platform::BeginBannerPaint() {
-  if (bannerPaintOpen_)
-    return;
-  HDC dc = BeginPaint(window_, &bannerPaint_);
-  bannerPaintOpen_ = true;
+void Win32Platform::PaintBanner(const std::string& text, const BannerPlacement& place) {
+  PAINTSTRUCT paint{};
+  HDC dc = BeginPaint(window_, &paint);
   SetTextColor(dc, kBannerColour);
   SetBkMode(dc, TRANSPARENT);
-  GetClientRect(window_, &bannerRect_);
+  RECT rect{};
+  GetClientRect(window_, &rect);
   TEXTMETRICA metrics{};
   GetTextMetricsA(dc, &metrics);
-  bannerLineHeight_ = metrics.tmHeight + metrics.tmExternalLeading;
-}
-
-void Win32Platform::EndBannerPaint() {
-  if (!bannerPaintOpen_)
-    return;
-  EndPaint(window_, &bannerPaint_);
-  bannerPaintOpen_ = false;
-}
-
-int Win32Platform::BannerLineHeight() {
-  BeginBannerPaint();
-  return bannerLineHeight_;
-}
-
-void Win32Platform::PaintBanner(const std::string& text, int top) {
-  BeginBannerPaint();
-  RECT rect = bannerRect_;
-  rect.top += top;
-  DrawTextA(bannerPaint_.hdc, text.c_str(), -1, &rect, DT_CENTER);
-  EndBannerPaint();
+  rect.top += place(metrics.tmHeight + metrics.tmExternalLeading);
+  DrawTextA(dc, text.c_str(), -1, &rect, DT_CENTER);
+  EndPaint(window_, &paint);
 }
 
 LRESULT Win32Platform::HandlePaint(WPARAM wParam, LPARAM lParam) {
@@ -107,7 +86,6 @@ LRESULT Win32Platform::HandlePaint(WPARAM wParam, LPARAM lParam) {
   paintLParam_ = lParam;
   paintResult_ = 0;
   shell_->OnPaint();
-  EndBannerPaint();  // a paint the shell opened but did not finish
   return paintResult_;
 }
 
@@ -199,7 +177,7 @@ PixelSink& Win32Platform::Display() {
   return *drawingDevice_;
 }
 
-void Win32Platform::RunCalibrationWork() {
+void Win32Platform::RunCalibrationWork(std::uint32_t /*trialWait*/) {
   DisplayDevice display;
   CalibrationWork(display);
 }

@@ -42,12 +42,10 @@ class Win32Platform final : public ShellPlatform {
 
   bool InitWindow(ScreenSize& screen) override;
   void ShowAndUpdate() override;
-  bool LoadAccelerators() override;
 
   void HideCursor() override;
   void DefaultPaint() override;
-  int BannerLineHeight() override;
-  void PaintBanner(const std::string& text, int top) override;
+  void PaintBanner(const std::string& text, const BannerPlacement& place) override;
 
   void PostQuit() override;
   void PostQuitFromDrawingThread() override;
@@ -56,7 +54,7 @@ class Win32Platform final : public ShellPlatform {
   bool JoinDrawingThread(const std::function<bool()>& exited, std::uint32_t timeoutMs) override;
 
   PixelSink& Display() override;
-  void RunCalibrationWork() override;
+  void RunCalibrationWork(std::uint32_t trialWait) override;
 
   std::int64_t Time() override;
   MillisecondClock& Clock() override { return clock_; }
@@ -66,8 +64,6 @@ class Win32Platform final : public ShellPlatform {
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   static DWORD WINAPI DrawingThreadEntry(LPVOID self);
   LRESULT HandlePaint(WPARAM wParam, LPARAM lParam);
-  void BeginBannerPaint();
-  void EndBannerPaint();
 
   HINSTANCE instance_;
   int showCommand_;
@@ -81,15 +77,10 @@ class Win32Platform final : public ShellPlatform {
   // Opened on the drawing thread when it starts, used only there.
   std::unique_ptr<DisplayDevice> drawingDevice_;
 
-  // The WM_PAINT being handled: its parameters, the default handling's result,
-  // and the banner's paint when one is open.
+  // The WM_PAINT being handled: its parameters and the default handling's result.
   WPARAM paintWParam_ = 0;
   LPARAM paintLParam_ = 0;
   LRESULT paintResult_ = 0;
-  bool bannerPaintOpen_ = false;
-  PAINTSTRUCT bannerPaint_{};
-  RECT bannerRect_{};
-  int bannerLineHeight_ = 0;
 };
 
 }  // namespace zirvo::win32

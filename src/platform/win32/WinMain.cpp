@@ -1,6 +1,7 @@
-// The program's entry: the whole command line goes to the shell, which runs the
-// start-up, the window, the drawing thread and the message loop, and returns
-// the exit code (the loop's WM_QUIT wParam).
+// The program's entry: the whole command line, read in lower case, gives the
+// program's path and the scene; the shell runs the start-up, the window, the
+// drawing thread and the message loop, and returns the exit code (the loop's
+// WM_QUIT wParam).
 #include "app/Shell.h"
 #include "platform/win32/Win32Platform.h"
 #include "platform/win32/WinApi.h"
@@ -15,6 +16,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR /*commandLine*/
 
   zirvo::Launch launch;
   launch.style = zirvo::PathStyle::kWindows;
-  launch.commandLine = GetCommandLineA();
+  launch.args = zirvo::ArgsFromWindowsCommandLine(GetCommandLineA());
   return shell.Run(launch);
 }

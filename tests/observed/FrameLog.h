@@ -1,7 +1,7 @@
-// A test hook's record of the frames the window presents: how long each present
-// took and how long after the one before it came, summed up in one line at the
-// end. ZIRVO_FRAME_LOG=SECONDS turns it on and leaves out the frames of the
-// first SECONDS (while the scene fills up); any other value counts every frame.
+// A record of the frames the window presents: how long each present took and
+// how long after the one before it came, summed up in one line at the end.
+// zirvo-observed keeps one when ZIRVO_FRAME_LOG=SECONDS is set, leaving out the
+// frames of the first SECONDS (while the scene fills up).
 // A refresh with nothing changed presents nothing, so the intervals only mean
 // something while the show draws.
 #pragma once

@@ -1,4 +1,4 @@
-#include "platform/sdl/FrameLog.h"
+#include "observed/FrameLog.h"
 
 #include <cmath>
 #include <cstdio>
