@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "core/Ascii.h"
+#include "platform/win32/ModulePath.h"
 
 namespace zirvo::scr {
 
@@ -19,17 +20,7 @@ bool EndsWithSceneSuffix(std::string name) {
 }  // namespace
 
 std::string SaverPath() {
-  // GetModuleFileNameA truncates silently; a full buffer means: try larger.
-  std::vector<char> buffer(MAX_PATH);
-  for (;;) {
-    const DWORD length =
-        GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (length == 0)
-      return {};
-    if (length < buffer.size())
-      return std::string(buffer.data(), length);
-    buffer.resize(buffer.size() * 2);
-  }
+  return win32::ModulePath();
 }
 
 std::vector<std::string> SampleScenesIn(const std::string& folder) {
