@@ -177,6 +177,52 @@ case_scr_settings_dialog_stored_and_read_back() {
   expect_exit_zero
 }
 
+# Copied alone (no zirvo.ini, no scenes beside it), as into the system folder:
+# a scene file chosen through Browse and the open-file dialog is stored, and
+# /s shows it with the zirvo.ini beside that scene.
+case_scr_alone_with_a_browsed_scene() {
+  local dir scenes scene_win stored others
+  forget_scr_settings
+  dir="$WORK/scr-alone"
+  scenes="$WORK/scr-alone-scenes"
+  mkdir -p "$dir" "$scenes"
+  cp "$SCR" "$dir/zirvo.scr"
+  cp "$HERE/scenes/blue.zrv" "$scenes/"
+  printf '%s\n' "$FAST_SETTINGS" >"$scenes/zirvo.ini"
+  scene_win=$(winepath -w "$scenes/blue.zrv")
+  start_program "$dir" zirvo.scr /c
+  wait_window_named '^Zirvo Screensaver Settings$' >/dev/null || return 1
+  # Tab to Browse, press it; type the file's name into the open-file dialog.
+  xdotool key Tab space
+  wait_window_named '^Choose a scene$' >/dev/null || return 1
+  xdotool type --delay 20 "$scene_win"
+  xdotool key Return
+  # Back on Browse: Tab to the speed list, whose Return is OK.
+  wait_gone '^Choose a scene$' 20 || return 1
+  xdotool key Tab Return
+  expect_exit_zero || return 1
+  stored=$(wine reg query "$SCR_KEY" /v Scene 2>/dev/null | tr -d '\r')
+  grep -qiF "$scene_win" <<<"$stored" || { echo "stored: $stored" >&2; return 1; }
+
+  pointer_at 500 400
+  start_program "$dir" zirvo.scr /s
+  wait_window >/dev/null || return 1
+  wait_colours "$WORK/scr-alone.png" 20 "$BLUE" || return 1
+  others=$(unexpected_colours "$WORK/scr-alone.png" "$BLUE")
+  [ -z "$others" ] || { echo "not the chosen scene: $others" | head -5 >&2; return 1; }
+  xdotool key a
+  expect_exit_zero
+}
+
+# wait_gone PATTERN TIMEOUT: until no visible window's title matches.
+wait_gone() {
+  local deadline=$((SECONDS + $2))
+  while xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; do
+    [ $SECONDS -lt $deadline ] || { echo "window $1 still there after $2 s" >&2; return 1; }
+    sleep 0.1
+  done
+}
+
 # Out of range and of the wrong type: the show still runs (clamped speed, the
 # sample scenes), and ends as usual.
 case_scr_bad_settings_fall_back() {
@@ -252,6 +298,7 @@ SCR_CASES=(
   case_scr_preview_in_host_window
   case_scr_quick_exits
   case_scr_settings_dialog_stored_and_read_back
+  case_scr_alone_with_a_browsed_scene
   case_scr_bad_settings_fall_back
   case_scr_cpu_next_to_zirvo_exe
 )
