@@ -3,26 +3,18 @@
 #include <windowsx.h>
 
 #include <algorithm>
-#include <ctime>
-#include <memory>
 
-#include "app/FrameLoop.h"
 #include "app/FramePacing.h"
-#include "app/SaverShow.h"
-#include "app/SceneRotation.h"
 #include "platform/win32-saver/DesktopAreas.h"
-#include "platform/win32-saver/DibCanvas.h"
 #include "platform/win32-saver/InputEnd.h"
-#include "platform/win32-saver/ScrFiles.h"
-#include "platform/win32-saver/ScrLoader.h"
-#include "scene/Settings.h"
+#include "platform/win32-saver/ScrShows.h"
 
 namespace zirvo::scr {
 
 namespace {
 
 constexpr const char* kWindowClass = "ZirvoScreenSaver";
-constexpr std::uint64_t kDefaultFrameUs = 1'000'000 / 60;
+constexpr std::uint64_t kIdleFrameUs = 1'000'000 / 60;
 // The longest single wait: a preview looks for its host's window this often
 // even when no frame is due.
 constexpr std::uint64_t kLongestWaitUs = 100'000;
@@ -37,9 +29,7 @@ class ScrWindow {
  public:
   // `parent` null: the full-screen show; else the preview in that window.
   ScrWindow(const ScrSetup& setup, HWND parent)
-      : setup_(setup),
-        parent_(parent),
-        loader_(setup.saverPath, CurrentFolder(), &IsExistingFile) {}
+      : setup_(setup), parent_(parent), shows_(setup, clock_) {}
   ~ScrWindow();
   ScrWindow(const ScrWindow&) = delete;
   ScrWindow& operator=(const ScrWindow&) = delete;
@@ -51,10 +41,7 @@ class ScrWindow {
   bool Register() const;
   // Creates the window; the shows' areas in its client coordinates.
   bool Open(std::vector<Rect>& areas);
-  void BuildShows(const std::vector<Rect>& areas);
-  std::uint64_t TurnWorth(const std::string& scene);
   int Pump();
-  void Present();
 
   static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -69,11 +56,7 @@ class ScrWindow {
   bool ending_ = false;
   bool cursorHidden_ = false;
   SteadyMicrosecondClock clock_;
-  ScrLoader loader_;
-  std::unique_ptr<DibSurface> surface_;
-  std::vector<std::unique_ptr<AreaCanvas>> areas_;
-  std::vector<std::unique_ptr<SaverShow>> shows_;
-  std::unique_ptr<FrameLoop> loop_;
+  ScrShows shows_;
 };
 
 ScrWindow::~ScrWindow() {
@@ -121,43 +104,6 @@ bool ScrWindow::Open(std::vector<Rect>& areas) {
   return window_ != nullptr;
 }
 
-std::uint64_t ScrWindow::TurnWorth(const std::string& scene) {
-  // The settings' wait, if they give one, sets the speed as it sets zirvo.exe's.
-  Settings settings;
-  ReadSettings(loader_.SettingsPathFor(scene), ScreenSize{bounds_.width, bounds_.height}, settings);
-  if (settings.WaitCount == 0)
-    return kCalibratedTurnUs;
-  return TurnWorthUs(settings.WaitCount, MeasureRepetitionNs(clock_));
-}
-
-void ScrWindow::BuildShows(const std::vector<Rect>& areas) {
-  std::uint64_t frameUs = kDefaultFrameUs;
-  if (HDC screen = GetDC(nullptr)) {
-    const int hertz = GetDeviceCaps(screen, VREFRESH);
-    if (hertz > 1)  // 0 and 1 stand for the hardware's default
-      frameUs = 1'000'000 / static_cast<std::uint64_t>(hertz);
-    ReleaseDC(nullptr, screen);
-  }
-  loop_ = std::make_unique<FrameLoop>(clock_, frameUs, setup_.settings.Speed());
-
-  // Nothing to show: a rotation of one scene that does not load, the banner.
-  const std::vector<std::string> scenes =
-      setup_.scenes.empty() ? std::vector<std::string>{""} : setup_.scenes;
-  ShowTiming timing;
-  timing.turnUs = TurnWorth(scenes.front());
-  const auto seed = static_cast<std::uint32_t>(std::time(nullptr));
-  std::vector<SaverShow*> shows;
-  for (std::size_t i = 0; i < areas.size(); ++i) {
-    const auto showSeed = seed + static_cast<std::uint32_t>(i);
-    areas_.push_back(std::make_unique<AreaCanvas>(*surface_, areas[i]));
-    shows_.push_back(std::make_unique<SaverShow>(
-        *areas_.back(), loader_, SceneRotation(scenes, showSeed), timing, showSeed));
-    shows.push_back(shows_.back().get());
-  }
-  loop_->SetShows(std::move(shows));
-  loop_->RestartAll();
-}
-
 int ScrWindow::Run() {
   if (!Register())
     return 0;
@@ -168,9 +114,7 @@ int ScrWindow::Run() {
   if (!Open(areas))
     return 0;
   // Without its memory the window stays black, and still ends as it should.
-  surface_ = DibSurface::Create(bounds_.width, bounds_.height);
-  if (surface_)
-    BuildShows(areas);
+  shows_.Build(bounds_.width, bounds_.height, areas);
   if (FullScreen()) {
     ShowWindow(window_, SW_SHOW);
     UpdateWindow(window_);
@@ -198,27 +142,17 @@ int ScrWindow::Pump() {
       return 0;
     const std::uint64_t now = clock_.NowUs();
     if (now >= due) {
-      if (loop_ && !ending_) {
-        loop_->RunFrame();
-        Present();
-        due = loop_->NextFrameUs();
+      if (shows_.Built() && !ending_ && window_ != nullptr) {
+        shows_.Frame(window_);
+        due = shows_.NextFrameUs();
       } else {
-        due = now + kDefaultFrameUs;
+        due = now + kIdleFrameUs;
       }
       continue;
     }
     const std::uint64_t waitUs = std::min(due - now, kLongestWaitUs);
     MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>((waitUs + 999) / 1000), QS_ALLINPUT,
                                 MWMO_INPUTAVAILABLE);
-  }
-}
-
-void ScrWindow::Present() {
-  if (window_ == nullptr || !surface_)
-    return;
-  if (HDC dc = GetDC(window_)) {
-    surface_->Present(dc);
-    ReleaseDC(window_, dc);
   }
 }
 
@@ -236,10 +170,7 @@ void ScrWindow::End() {
 void ScrWindow::Paint(HWND window) {
   PAINTSTRUCT paint{};
   HDC dc = BeginPaint(window, &paint);
-  if (surface_)
-    surface_->Copy(dc, paint.rcPaint);
-  else
-    FillRect(dc, &paint.rcPaint, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  shows_.Paint(dc, paint.rcPaint);
   EndPaint(window, &paint);
 }
 
