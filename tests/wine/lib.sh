@@ -41,7 +41,10 @@ start_xvfb() {
 make_prefix() {
   export WINEPREFIX="$WORK/prefix"
   export WINEDEBUG=-all
-  export WINEARCH=win32
+  # The programs are 32-bit. A machine whose kernel runs no 32-bit program can
+  # still run these tests on a 64-bit build of the same sources in a 64-bit
+  # prefix (WINE_TEST_ARCH=win64); CI runs the real ones.
+  export WINEARCH=${WINE_TEST_ARCH:-win32}
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   local started
   started=$(now_ns)
@@ -80,9 +83,15 @@ make_case() {
 # start_zirvo DIR [SCENE]: runs DIR/zirvo.exe by its full Windows path from the
 # work folder, so the settings file is found beside the program.
 start_zirvo() {
+  start_program "$1" zirvo.exe "${@:2}"
+}
+
+# start_program DIR PROGRAM [ARGS...]: the same for any program in DIR (its
+# process is the one running() and wait_exit watch).
+start_program() {
   local exe_win
-  exe_win=$(winepath -w "$1/zirvo.exe")
-  shift
+  exe_win=$(winepath -w "$1/$2")
+  shift 2
   ZIRVO_STARTED_NS=$(now_ns)
   (cd "$WORK" && exec wine "$exe_win" "$@") >"$WORK/zirvo.log" 2>&1 &
   ZIRVO_PID=$!
@@ -92,9 +101,14 @@ running() { [ -n "$ZIRVO_PID" ] && kill -0 "$ZIRVO_PID" 2>/dev/null; }
 
 # Waits until the program's window is mapped; prints its X id.
 wait_window() {
+  wait_window_named '^Zirvo$'
+}
+
+# wait_window_named PATTERN: the same for the window whose title matches.
+wait_window_named() {
   local deadline=$((SECONDS + WINDOW_TIMEOUT_S)) id
   while [ $SECONDS -lt $deadline ]; do
-    id=$(xdotool search --onlyvisible --name '^Zirvo$' 2>/dev/null | head -n1)
+    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1)
     if [ -n "$id" ]; then
       echo "$id"
       return 0

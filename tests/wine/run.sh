@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
-# End-to-end tests of zirvo.exe under Wine on an Xvfb screen, with real key
-# presses and clicks (xdotool) and screenshots of the whole screen (ImageMagick).
-#   tests/wine/run.sh BUILD_DIR     (the folder holding zirvo.exe)
+# End-to-end tests of zirvo.exe, zirvo.scr and zirvo-check.exe under Wine on an
+# Xvfb screen, with real key presses and clicks (xdotool) and screenshots of the
+# whole screen (ImageMagick).
+#   tests/wine/run.sh BUILD_DIR [NATIVE_BUILD_DIR]
+# BUILD_DIR holds the Windows programs; NATIVE_BUILD_DIR, the Linux build whose
+# zirvo-check the Windows one is compared with.
 # Prints one line per case, the start-up times measured, and "N passed, N failed".
 set -u
 
 HERE=$(cd "$(dirname "$0")" && pwd)
-BUILD=$(cd "${1:?usage: run.sh BUILD_DIR}" && pwd)
+BUILD=$(cd "${1:?usage: run.sh BUILD_DIR [NATIVE_BUILD_DIR]}" && pwd)
+NATIVE=${2:+$(cd "$2" && pwd)}
 EXE="$BUILD/zirvo.exe"
 WORK="$BUILD/wine-tests"
 [ -f "$EXE" ] || { echo "no $EXE" >&2; exit 2; }
@@ -211,6 +215,12 @@ case_startup_time_with_and_without_calibration() {
   log "start-up to the end of an empty show, wait=100 given: ${without[*]} ms"
 }
 
+# The screensaver's and the checker's cases.
+# shellcheck source=scr_cases.sh
+source "$HERE/scr_cases.sh"
+# shellcheck source=check_cases.sh
+source "$HERE/check_cases.sh"
+
 # ---- runner -----------------------------------------------------------------
 
 CASES=(
@@ -222,6 +232,8 @@ CASES=(
   case_banner_without_scene
   case_scene_that_stops_ends_itself
   case_startup_time_with_and_without_calibration
+  "${SCR_CASES[@]}"
+  "${CHECK_CASES[@]}"
 )
 
 passed=0

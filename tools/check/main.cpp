@@ -7,7 +7,7 @@
 
 #include "check/CheckOptions.h"
 #include "check/CheckResult.h"
-#include "check/ShowEnd.h"
+#include "check/RunCheck.h"
 #include "common/NoteFormat.h"
 #include "common/ToolLoad.h"
 
@@ -26,17 +26,7 @@ int main(int argc, char** argv) {
     return 0;
   }
 
-  ToolLoad load(RealProgramPath(argv[0]), options.scene, options.settings, options.screen);
-  CheckResult result;
-  result.scene = options.scene;
-  result.loads = LoadFiles(load.Args(), load.Environment(), result.loaded, &result.diag) == 1;
-  load.NameSettingsFile(result.diag, result.loaded);
-  SortNotes(result.diag);
-  result.settingsPath =
-      result.loaded.settingsPath.empty() ? load.SettingsPath() : result.loaded.settingsPath;
-  if (result.loads)
-    result.end = EstimateShowEnd(result.loaded.specs);
-
+  const CheckResult result = RunCheck(options, RealProgramPath(argv[0]));
   const std::string report = options.json ? JsonReport(result) : HumanReport(result);
   std::fputs(report.c_str(), stdout);
   return result.ExitStatus();

@@ -1,12 +1,7 @@
 #include "common/ToolLoad.h"
 
-#include <unistd.h>
-
-#include <climits>
-#include <cstdlib>
 #include <filesystem>
 #include <system_error>
-#include <vector>
 
 namespace zirvo::tools {
 
@@ -31,19 +26,6 @@ std::string CurrentDirectory() {
 
 }  // namespace
 
-std::string RealProgramPath(const char* argv0) {
-  std::vector<char> buffer(PATH_MAX + 1);
-  const auto length = readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
-  if (length > 0)
-    return std::string(buffer.data(), static_cast<std::size_t>(length));
-  if (char* resolved = realpath(argv0, nullptr)) {
-    std::string path(resolved);
-    std::free(resolved);
-    return path;
-  }
-  return argv0;
-}
-
 std::FILE* SettingsRedirect::Open(const std::string& path) {
   if (!used_ && path == lookedFor_) {
     used_ = true;
@@ -53,19 +35,20 @@ std::FILE* SettingsRedirect::Open(const std::string& path) {
 }
 
 ToolLoad::ToolLoad(const std::string& programPath, const std::string& scene,
-                   const std::optional<std::string>& settingsFile, const ScreenSize& screen) {
+                   const std::optional<std::string>& settingsFile, const ScreenSize& screen,
+                   PathStyle style) {
   args_.hasProgram = true;
   args_.program = programPath;
   args_.hasScene = true;
   args_.scene = scene;
   env_.screen = screen;
   env_.currentDirectory = CurrentDirectory();
-  env_.style = PathStyle::kPosix;
+  env_.style = style;
 
   // The path the loader will open for zirvo.ini, from the same rule it uses.
   std::string directory;
-  if (DirectoryOf(directory, programPath, PathStyle::kPosix) == 0) {
-    directory = env_.currentDirectory + JoinSeparator(PathStyle::kPosix);
+  if (DirectoryOf(directory, programPath, style) == 0) {
+    directory = env_.currentDirectory + JoinSeparator(style);
   }
   lookedFor_ = directory + kSettingsName;
   settingsPath_ = lookedFor_;

@@ -1,7 +1,7 @@
-// How both tools load a scene: as the program does on this system (the
-// executable's real path, zirvo.ini beside it, '/' paths, case kept), or with a
-// settings file the user names. The reading itself is the loader's; nothing
-// here looks inside the files.
+// How the tools load a scene: as the program does on this system (the
+// executable's real path, zirvo.ini beside it, the system's paths, case kept),
+// or with a settings file the user names. The reading itself is the loader's;
+// nothing here looks inside the files.
 #pragma once
 
 #include <cstdio>
@@ -16,8 +16,12 @@
 namespace zirvo::tools {
 
 // The real path of the running executable (argv0 only when the system cannot
-// tell).
+// tell). One definition per system: SystemPosix.cpp, SystemWindows.cpp.
 std::string RealProgramPath(const char* argv0);
+
+// How this system writes paths: '/' on Linux; backslashes and drives on
+// Windows, as zirvo.exe reads them.
+PathStyle SystemPathStyle();
 
 // Opens the user's settings file in place of the zirvo.ini the loader looks for
 // beside the program; every other file opens as named.
@@ -36,7 +40,8 @@ class SettingsRedirect final : public FileOpener {
 class ToolLoad {
  public:
   ToolLoad(const std::string& programPath, const std::string& scene,
-           const std::optional<std::string>& settingsFile, const ScreenSize& screen);
+           const std::optional<std::string>& settingsFile, const ScreenSize& screen,
+           PathStyle style = SystemPathStyle());
   ToolLoad(const ToolLoad&) = delete;
   ToolLoad& operator=(const ToolLoad&) = delete;
 

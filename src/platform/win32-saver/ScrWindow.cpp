@@ -1,0 +1,266 @@
+#include "platform/win32-saver/ScrWindow.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+
+#include "app/FramePacing.h"
+#include "platform/win32-saver/DesktopAreas.h"
+#include "platform/win32-saver/InputEnd.h"
+#include "platform/win32-saver/ScrShows.h"
+
+namespace zirvo::scr {
+
+namespace {
+
+constexpr const char* kWindowClass = "ZirvoScreenSaver";
+constexpr std::uint64_t kIdleFrameUs = 1'000'000 / 60;
+// The longest single wait: a preview looks for its host's window this often
+// even when no frame is due.
+constexpr std::uint64_t kLongestWaitUs = 100'000;
+
+BOOL CALLBACK AddMonitor(HMONITOR /*monitor*/, HDC /*dc*/, LPRECT rect, LPARAM list) {
+  reinterpret_cast<std::vector<Edges>*>(list)->push_back(
+      Edges{rect->left, rect->top, rect->right, rect->bottom});
+  return TRUE;
+}
+
+class ScrWindow {
+ public:
+  // `parent` null: the full-screen show; else the preview in that window.
+  ScrWindow(const ScrSetup& setup, HWND parent)
+      : setup_(setup), parent_(parent), shows_(setup, clock_) {}
+  ~ScrWindow();
+  ScrWindow(const ScrWindow&) = delete;
+  ScrWindow& operator=(const ScrWindow&) = delete;
+
+  int Run();
+
+ private:
+  bool FullScreen() const { return parent_ == nullptr; }
+  bool Register() const;
+  // Creates the window; the shows' areas in its client coordinates.
+  bool Open(std::vector<Rect>& areas);
+  int Pump();
+
+  static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  void Paint(HWND window);
+  void End();
+
+  const ScrSetup& setup_;
+  HWND parent_;
+  HWND window_ = nullptr;
+  Rect bounds_;  // the window, in screen coordinates (full screen) or its parent's
+  InputEnd inputEnd_;
+  bool ending_ = false;
+  bool cursorHidden_ = false;
+  SteadyMicrosecondClock clock_;
+  ScrShows shows_;
+};
+
+ScrWindow::~ScrWindow() {
+  if (window_ != nullptr && IsWindow(window_)) {
+    SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
+    DestroyWindow(window_);
+  }
+  if (cursorHidden_)
+    ShowCursor(TRUE);
+}
+
+bool ScrWindow::Register() const {
+  WNDCLASSA windowClass{};
+  windowClass.lpfnWndProc = &ScrWindow::Proc;
+  windowClass.hInstance = setup_.instance;
+  windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+  windowClass.lpszClassName = kWindowClass;
+  return RegisterClassA(&windowClass) != 0;
+}
+
+bool ScrWindow::Open(std::vector<Rect>& areas) {
+  if (!FullScreen()) {
+    RECT client{};
+    if (!IsWindow(parent_) || GetClientRect(parent_, &client) == 0)
+      return false;
+    bounds_ = Rect{0, 0, std::max<LONG>(client.right - client.left, 1),
+                   std::max<LONG>(client.bottom - client.top, 1)};
+    window_ =
+        CreateWindowExA(0, kWindowClass, "Zirvo preview", WS_CHILD | WS_VISIBLE, 0, 0,
+                        bounds_.width, bounds_.height, parent_, nullptr, setup_.instance, this);
+    areas = {Rect{0, 0, bounds_.width, bounds_.height}};
+    return window_ != nullptr;
+  }
+
+  bounds_ = Rect{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                 GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+  if (bounds_.Empty())
+    bounds_ = Rect{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  std::vector<Edges> monitors;
+  EnumDisplayMonitors(nullptr, nullptr, &AddMonitor, reinterpret_cast<LPARAM>(&monitors));
+  areas = DesktopAreas(bounds_, monitors);
+  window_ = CreateWindowExA(WS_EX_TOPMOST, kWindowClass, "Zirvo", WS_POPUP, bounds_.x, bounds_.y,
+                            bounds_.width, bounds_.height, nullptr, nullptr, setup_.instance, this);
+  return window_ != nullptr;
+}
+
+int ScrWindow::Run() {
+  if (!Register())
+    return 0;
+  POINT pointer{};
+  if (FullScreen() && GetCursorPos(&pointer) != 0)
+    inputEnd_.StartAt(pointer.x, pointer.y);
+  std::vector<Rect> areas;
+  if (!Open(areas))
+    return 0;
+  // Without its memory the window stays black, and still ends as it should.
+  shows_.Build(bounds_.width, bounds_.height, areas);
+  if (FullScreen()) {
+    ShowWindow(window_, SW_SHOW);
+    UpdateWindow(window_);
+    SetForegroundWindow(window_);
+    SetFocus(window_);
+    ShowCursor(FALSE);
+    cursorHidden_ = true;
+  }
+  return Pump();
+}
+
+int ScrWindow::Pump() {
+  std::uint64_t due = clock_.NowUs();
+  for (;;) {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE) != 0) {
+      if (msg.message == WM_QUIT)
+        return static_cast<int>(msg.wParam);
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    // The host's window gone without our child being told (it was destroyed
+    // with it): nothing is left to draw on.
+    if (!FullScreen() && !IsWindow(parent_))
+      return 0;
+    const std::uint64_t now = clock_.NowUs();
+    if (now >= due) {
+      if (shows_.Built() && !ending_ && window_ != nullptr) {
+        shows_.Frame(window_);
+        due = shows_.NextFrameUs();
+      } else {
+        due = now + kIdleFrameUs;
+      }
+      continue;
+    }
+    const std::uint64_t waitUs = std::min(due - now, kLongestWaitUs);
+    MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>((waitUs + 999) / 1000), QS_ALLINPUT,
+                                MWMO_INPUTAVAILABLE);
+  }
+}
+
+void ScrWindow::End() {
+  if (ending_)
+    return;
+  ending_ = true;
+  if (cursorHidden_) {
+    ShowCursor(TRUE);
+    cursorHidden_ = false;
+  }
+  DestroyWindow(window_);
+}
+
+void ScrWindow::Paint(HWND window) {
+  PAINTSTRUCT paint{};
+  HDC dc = BeginPaint(window, &paint);
+  shows_.Paint(dc, paint.rcPaint);
+  EndPaint(window, &paint);
+}
+
+LRESULT CALLBACK ScrWindow::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  auto* self = reinterpret_cast<ScrWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  if (self == nullptr)
+    return DefWindowProcA(window, message, wParam, lParam);
+  return self->Handle(window, message, wParam, lParam);
+}
+
+LRESULT ScrWindow::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT:
+      Paint(window);
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;  // the paint covers every pixel
+    case WM_DESTROY:
+      window_ = nullptr;
+      PostQuitMessage(0);
+      return 0;
+    default:
+      break;
+  }
+  if (!FullScreen() || ending_)
+    return DefWindowProcA(window, message, wParam, lParam);
+
+  switch (message) {
+    case WM_SETCURSOR:
+      SetCursor(nullptr);
+      return TRUE;
+    case WM_MOUSEMOVE: {
+      POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+      ClientToScreen(window, &at);
+      if (inputEnd_.PointerMoved(at.x, at.y))
+        End();
+      return 0;
+    }
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_LBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+      End();
+      return 0;
+    case WM_XBUTTONDOWN:
+      End();
+      return TRUE;
+    case WM_ACTIVATEAPP:
+      if (inputEnd_.Activation(wParam != FALSE)) {
+        End();
+        return 0;
+      }
+      break;
+    case WM_ACTIVATE:
+      if (inputEnd_.Activation(LOWORD(wParam) != WA_INACTIVE)) {
+        End();
+        return 0;
+      }
+      break;
+    case WM_SYSCOMMAND: {
+      // Windows asking to start a screensaver, or to close the window: not
+      // while this one runs.
+      const WPARAM command = wParam & 0xFFF0;
+      if (command == SC_SCREENSAVE || command == SC_CLOSE)
+        return 0;
+      break;
+    }
+    default:
+      break;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+int RunFullScreen(const ScrSetup& setup) {
+  ScrWindow window(setup, nullptr);
+  return window.Run();
+}
+
+int RunPreview(const ScrSetup& setup, HWND parent) {
+  if (parent == nullptr || !IsWindow(parent))
+    return 0;
+  ScrWindow window(setup, parent);
+  return window.Run();
+}
+
+}  // namespace zirvo::scr

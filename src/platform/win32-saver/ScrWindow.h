@@ -1,0 +1,24 @@
+// The saver's show on screen. /s: one topmost popup over the whole virtual
+// screen, the pointer hidden, a show on each monitor; any key or mouse button,
+// a pointer move of more than a few pixels or the loss of activation ends it,
+// and Windows' own requests to start a screensaver or to close are refused.
+// /p: a child window filling the host's window, one show scaled to it, deaf to
+// input; it ends when the host's window goes away.
+//
+// Both run on the window's thread: the messages waiting, a frame of the shows
+// when one is due (ScrShows), then a wait for the next frame or a message,
+// whichever comes first.
+#pragma once
+
+#include "platform/win32/WinApi.h"
+
+#include "platform/win32-saver/ScrShows.h"
+
+namespace zirvo::scr {
+
+// Each returns the exit code: 0.
+int RunFullScreen(const ScrSetup& setup);
+// A `parent` that is not a window ends it at once.
+int RunPreview(const ScrSetup& setup, HWND parent);
+
+}  // namespace zirvo::scr
