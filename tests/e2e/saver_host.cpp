@@ -65,10 +65,10 @@ bool SetMonitors(Display* display, std::istringstream& words) {
   if (resources == nullptr || resources->noutput < 1)
     return false;
   RROutput output = resources->outputs[0];
-  std::string spec;
-  for (int index = 0; words >> spec; ++index) {
+  std::string rectangle;
+  for (int index = 0; words >> rectangle; ++index) {
     int x = 0, y = 0, width = 0, height = 0;
-    if (std::sscanf(spec.c_str(), "%d,%d,%d,%d", &x, &y, &width, &height) != 4)
+    if (std::sscanf(rectangle.c_str(), "%d,%d,%d,%d", &x, &y, &width, &height) != 4)
       return false;
     XRRMonitorInfo* monitor = XRRAllocateMonitor(display, index == 0 ? 1 : 0);
     monitor->name = XInternAtom(display, ("HOST-" + std::to_string(index)).c_str(), False);
