@@ -16,10 +16,6 @@ namespace {
 
 constexpr int kBoxMargin = 4;  // pixels of black around the text
 
-int FontSizeFor(int screenHeight) {
-  return std::max(12, screenHeight / 48);  // as BannerFont sizes the banner
-}
-
 }  // namespace
 
 void BannerPainter::Paint(AreaCanvas& area) {
@@ -55,22 +51,8 @@ TextOverlay::~TextOverlay() {
 }
 
 bool TextOverlay::Open(int screenHeight, std::string& error) {
-  if (TTF_Init() != 0) {
-    error = std::string("cannot start SDL_ttf: ") + TTF_GetError();
-    return false;
-  }
-  ttfStarted_ = true;
-  const std::string file = FindFontFile("sans-serif");
-  if (file.empty()) {
-    error = "fontconfig found no sans-serif font";
-    return false;
-  }
-  font_ = TTF_OpenFont(file.c_str(), FontSizeFor(screenHeight));
-  if (font_ == nullptr) {
-    error = "cannot open the font " + file + ": " + TTF_GetError();
-    return false;
-  }
-  return true;
+  font_ = OpenBannerTypeface(screenHeight, ttfStarted_, error);
+  return font_ != nullptr;
 }
 
 void TextOverlay::SetText(const std::string& text) {

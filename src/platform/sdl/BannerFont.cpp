@@ -66,26 +66,29 @@ BannerFont::~BannerFont() {
     TTF_Quit();
 }
 
-bool BannerFont::Open(std::int32_t screenHeight, std::string& error) {
+TTF_Font* OpenBannerTypeface(std::int32_t screenHeight, bool& ttfStarted, std::string& error) {
   if (TTF_Init() != 0) {
     error = std::string("cannot start SDL_ttf: ") + TTF_GetError();
-    return false;
+    return nullptr;
   }
-  ttfStarted_ = true;
+  ttfStarted = true;
   const std::string file = FindFontFile("sans-serif");
   if (file.empty()) {
     error = "fontconfig found no sans-serif font";
-    return false;
+    return nullptr;
   }
   // About the size of a desktop's system font: 16 pixels on a 1024 x 768
   // screen, a little more on taller ones.
   const int size = std::max(12, static_cast<int>(screenHeight / 48));
-  font_ = TTF_OpenFont(file.c_str(), size);
-  if (font_ == nullptr) {
+  TTF_Font* font = TTF_OpenFont(file.c_str(), size);
+  if (font == nullptr)
     error = "cannot open the font " + file + ": " + TTF_GetError();
-    return false;
-  }
-  return true;
+  return font;
+}
+
+bool BannerFont::Open(std::int32_t screenHeight, std::string& error) {
+  font_ = OpenBannerTypeface(screenHeight, ttfStarted_, error);
+  return font_ != nullptr;
 }
 
 int BannerFont::LineHeight() const {

@@ -39,4 +39,9 @@ class BannerFont {
 // The path of the font file fontconfig picks for `pattern`, or empty.
 std::string FindFontFile(const std::string& pattern);
 
+// Starts SDL_ttf (`ttfStarted` set once it ran; the caller ends it with
+// TTF_Quit) and opens the banner's typeface at the size that suits a screen
+// `screenHeight` pixels tall. Null, with `error` set, when that fails.
+TTF_Font* OpenBannerTypeface(std::int32_t screenHeight, bool& ttfStarted, std::string& error);
+
 }  // namespace zirvo
