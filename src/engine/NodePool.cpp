@@ -4,33 +4,45 @@
 
 namespace zirvo {
 
-NodePool::NodePool(std::int32_t width_, std::int32_t height_, std::uint32_t capacity_,
-                   PoolMemory& memory)
+PixelNumbering::PixelNumbering(std::int32_t width) : width_(width) {
+  assert(width >= 1);
+  unsigned log2 = 0;  // ceil(log2(width))
+  while ((std::uint64_t{1} << log2) < std::uint64_t(width))
+    ++log2;
+  shift_ = 31 + log2;
+  const std::uint64_t power = std::uint64_t{1} << shift_;
+  multiplier_ = power / std::uint64_t(width) + (power % std::uint64_t(width) != 0 ? 1 : 0);
+}
+
+template <typename Node>
+NodePool<Node>::NodePool(std::int32_t width_, std::int32_t height_, std::uint32_t capacity_,
+                         PoolMemory& memory)
     : memory_(memory) {
   if (capacity_ == 0)
     capacity_ = PointStore::kDefaultCapacity;
-  const auto poolBytes = ArrayBytes<PointNode>(capacity_);
+  const auto poolBytes = ArrayBytes<Node>(capacity_);
   if (!poolBytes || capacity_ > kMaxPoolNodes || height_ < 0)
     return;  // inert
-  nodes = static_cast<PointNode*>(memory_.Allocate(*poolBytes));
+  nodes = static_cast<Node*>(memory_.Allocate(*poolBytes));
   if (nodes == nullptr)
     return;
   width = width_;
   height = height_;
+  if (width_ >= 1)
+    numbering = PixelNumbering(width_);
   capacity = capacity_;
   freeCount = capacity_;
   freeHead = 0;
-  for (std::uint32_t i = 0; i < capacity_; ++i) {
-    nodes[i].x = -1;
-    nodes[i].chainNext = i + 1 < capacity_ ? static_cast<std::int32_t>(i + 1) : -1;
-  }
+  ChainFree(0, capacity_);
 }
 
-NodePool::~NodePool() {
+template <typename Node>
+NodePool<Node>::~NodePool() {
   MakeInert();
 }
 
-void NodePool::MakeInert() {
+template <typename Node>
+void NodePool<Node>::MakeInert() {
   if (nodes != nullptr)
     memory_.Release(nodes);
   nodes = nullptr;
@@ -39,37 +51,33 @@ void NodePool::MakeInert() {
   freeHead = -1;
 }
 
-int NodePool::GetPoint(std::int32_t index, ScreenPoint& out) const {
-  if (nodes == nullptr || static_cast<std::uint32_t>(index) >= capacity)
-    return 0;
-  out.x = nodes[index].x;
-  out.y = nodes[index].y;
-  out.colour = static_cast<COLORREF>(nodes[index].colour);
-  return 1;
+template <typename Node>
+void NodePool<Node>::ChainFree(std::uint64_t first, std::uint64_t end) {
+  for (std::uint64_t i = first; i < end; ++i) {
+    Place::MarkNeverUsed(nodes[i]);
+    nodes[i].chainNext = i + 1 < end ? static_cast<std::int32_t>(i + 1) : -1;
+  }
 }
 
-std::size_t NodePool::PoolBytes() const {
-  return std::size_t{capacity} * sizeof(PointNode);
-}
-
-bool NodePool::Grow() {
+template <typename Node>
+bool NodePool<Node>::Grow() {
   const std::uint64_t oldCount = capacity;
   const std::uint64_t newCount = oldCount + growBy;
-  const auto bytes = ArrayBytes<PointNode>(newCount);
+  const auto bytes = ArrayBytes<Node>(newCount);
   if (!bytes || newCount > kMaxPoolNodes)
     return false;
-  auto* grown = static_cast<PointNode*>(memory_.Resize(nodes, *bytes));
+  auto* grown = static_cast<Node*>(memory_.Resize(nodes, *bytes));
   if (grown == nullptr)
     return false;  // the pool and every field stay as they were
   nodes = grown;
   capacity = static_cast<std::uint32_t>(newCount);
   freeCount = growBy;
-  for (std::uint64_t i = oldCount; i < newCount; ++i) {
-    nodes[i].x = -1;
-    nodes[i].chainNext = i + 1 < newCount ? static_cast<std::int32_t>(i + 1) : -1;
-  }
+  ChainFree(oldCount, newCount);
   freeHead = static_cast<std::int32_t>(oldCount);
   return true;
 }
+
+template class NodePool<PointNode>;
+template class NodePool<PackedNode>;
 
 }  // namespace zirvo

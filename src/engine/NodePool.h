@@ -1,18 +1,23 @@
 // What every point store keeps the same way, node for node: the pool of nodes
 // with its free list and growth by 2048. A store whose memory could not be had
-// is inert (`nodes` null) and stays so.
+// is inert (`nodes` null) and stays so. The pool holds nodes of one layout
+// (NodeLayouts.h); its numbering is the same whatever the layout.
 #pragma once
 
 #include <cassert>
 #include <cstddef>
 #include <cstdint>
 
+#include "engine/NodeLayouts.h"
 #include "engine/PointStore.h"
 
 namespace zirvo {
 
+template <typename Node>
 class NodePool {
  public:
+  using Place = NodePlace<Node>;
+
   // capacity 0 means 65536 nodes. A pool that cannot be had, or whose size in
   // bytes cannot be represented, or a negative height, leaves the pool inert.
   NodePool(std::int32_t width, std::int32_t height, std::uint32_t capacity, PoolMemory& memory);
@@ -34,9 +39,9 @@ class NodePool {
   // REQUIRES: the pool is not inert and 0 <= index < capacity.
   void FreeNode(std::int32_t index) {
     assert(nodes != nullptr && static_cast<std::uint32_t>(index) < capacity);
-    if (nodes[index].x < 0)
+    if (!Place::InUse(nodes[index]))
       return;
-    nodes[index].x = -1;
+    Place::MarkFree(nodes[index]);
     nodes[index].chainNext = freeHead;
     freeHead = index;
     ++freeCount;
@@ -57,9 +62,8 @@ class NodePool {
       point.x = -1;
       return -1;
     }
-    PointNode& node = nodes[i];
-    node.x = point.x;
-    node.y = point.y;
+    Node& node = nodes[i];
+    Place::Put(node, point.x, point.y, numbering);
     node.colour = static_cast<std::int32_t>(point.colour);
     node.chainNext = -1;
     if (previous != -1 && static_cast<std::uint32_t>(previous) < capacity)
@@ -68,17 +72,24 @@ class NodePool {
   }
   // Whether `index` names a node in use (never, when inert).
   bool InUse(std::int32_t index) const {
-    return nodes != nullptr && static_cast<std::uint32_t>(index) < capacity && nodes[index].x >= 0;
+    return nodes != nullptr && static_cast<std::uint32_t>(index) < capacity &&
+           Place::InUse(nodes[index]);
   }
   // Copies node `index`'s x, y, colour: 1, or 0 when inert or beyond the pool.
-  int GetPoint(std::int32_t index, ScreenPoint& out) const;
+  int GetPoint(std::int32_t index, ScreenPoint& out) const {
+    if (nodes == nullptr || static_cast<std::uint32_t>(index) >= capacity)
+      return 0;
+    Place::Get(nodes[index], out, numbering);
+    out.colour = static_cast<COLORREF>(nodes[index].colour);
+    return 1;
+  }
   // Whether (x, y) lies on the virtual screen (never, when inert).
   bool OnScreen(std::int32_t x, std::int32_t y) const {
     return x >= 0 && x < width && y >= 0 && y < height;
   }
   bool IsInert() const { return nodes == nullptr; }
   // Bytes of the pool.
-  std::size_t PoolBytes() const;
+  std::size_t PoolBytes() const { return std::size_t{capacity} * sizeof(Node); }
 
  protected:
   // Gives the pool back and leaves it inert (a store whose own tables
@@ -87,14 +98,17 @@ class NodePool {
 
   std::int32_t width = 0;
   std::int32_t height = 0;
+  PixelNumbering numbering;
   std::uint32_t capacity = 0;
   std::uint32_t growBy = PointStore::kGrowBy;
   std::uint32_t freeCount = 0;
   std::int32_t freeHead = -1;
-  PointNode* nodes = nullptr;
+  Node* nodes = nullptr;
   PoolMemory& memory_;
 
  private:
+  // Marks nodes first..end-1 never used and chains them into a free list.
+  void ChainFree(std::uint64_t first, std::uint64_t end);
   // Adds growBy free nodes; false (nothing changed) when it cannot.
   bool Grow();
 };

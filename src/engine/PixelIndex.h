@@ -1,7 +1,7 @@
 // What the indexed point store keeps beside its pool: for every occupied pixel
-// the newest node on it. The nodes on one pixel are linked among themselves,
-// so that is all an insert needs to find its place, and all a removal needs
-// to keep up to date.
+// the newest node on it, under the pixel's number y * width + x. The nodes on one pixel are linked
+// among themselves, so that is all an insert needs to find its place, and all a removal needs to
+// keep up to date.
 //
 // Two shapes: a dense array for screens of ordinary size, and a hash table of
 // occupied pixels whose memory follows the stored points rather than the
@@ -37,41 +37,41 @@ class PixelIndex {
   static std::unique_ptr<PixelIndex> Make(std::int32_t width, std::int32_t height,
                                           PixelIndexKind kind);
 
-  // The newest node on (x, y), or -1 when it holds none.
-  // REQUIRES (here and below): (x, y) lies on the screen the index was made for.
-  std::int32_t NewestAt(std::int32_t x, std::int32_t y) const {
-    return dense_ ? dense_[PixelAt(x, y)] : HashedNewestAt(x, y);
+  // The newest node on pixel number `pixel`, or -1 when it holds none.
+  // REQUIRES (here and below): pixel < width * height of the screen the index
+  // was made for.
+  std::int32_t NewestAt(std::uint64_t pixel) const {
+    return dense_ ? dense_[Cell(pixel)] : HashedNewestAt(pixel);
   }
-  // (x, y)'s newest node is now `node` (-1 empties it). False when memory for
-  // it could not be had; the index is then unusable and must be dropped.
+  // The pixel's newest node is now `node` (-1 empties it). False when memory
+  // for it could not be had; the index is then unusable and must be dropped.
   // Replacing the node of an occupied pixel, or emptying one, never fails.
-  bool SetNewest(std::int32_t x, std::int32_t y, std::int32_t node) {
+  bool SetNewest(std::uint64_t pixel, std::int32_t node) {
     if (!dense_)
-      return SetHashedNewest(x, y, node);
-    dense_[PixelAt(x, y)] = node;
+      return SetHashedNewest(pixel, node);
+    dense_[Cell(pixel)] = node;
     return true;
   }
-  // A hint that (x, y) will be looked at soon.
-  void Prefetch(std::int32_t x, std::int32_t y) const {
+  // A hint that `pixel` will be looked at soon.
+  void Prefetch(std::uint64_t pixel) const {
     if (dense_)
-      __builtin_prefetch(&dense_[PixelAt(x, y)], 1);
+      __builtin_prefetch(&dense_[Cell(pixel)], 1);
   }
 
   std::size_t MemoryBytes() const;
 
  private:
   PixelIndex() = default;
-  bool AllocateDense(std::int32_t width, std::int32_t height);
-  // REQUIRES: (x, y) on the screen: 0 <= x < width, 0 <= y < height.
-  std::size_t PixelAt(std::int32_t x, std::int32_t y) const {
-    assert(x >= 0 && x < width_ && y >= 0 && y < height_);
-    return std::size_t(y) * std::size_t(width_) + std::size_t(x);
+  bool AllocateDense(std::uint64_t pixels);
+  // REQUIRES: pixel < width * height.
+  std::size_t Cell(std::uint64_t pixel) const {
+    assert(pixel < pixels_);
+    return static_cast<std::size_t>(pixel);
   }
-  std::int32_t HashedNewestAt(std::int32_t x, std::int32_t y) const;
-  bool SetHashedNewest(std::int32_t x, std::int32_t y, std::int32_t node);
+  std::int32_t HashedNewestAt(std::uint64_t pixel) const;
+  bool SetHashedNewest(std::uint64_t pixel, std::int32_t node);
 
-  std::int32_t width_ = 0;
-  std::int32_t height_ = 0;
+  std::uint64_t pixels_ = 0;
   HugePageBlock<std::int32_t> dense_;  // null: hashed
   std::size_t denseBytes_ = 0;
   WordHash hashed_;

@@ -17,16 +17,6 @@
 
 namespace zirvo {
 
-struct PointNode {
-  std::int32_t x;  // -1: not in use
-  std::int32_t y;
-  std::int32_t colour;
-  std::int32_t rowPrev;
-  std::int32_t rowNext;
-  std::int32_t chainNext;  // in use: next newer point of the trail; free: next free node
-};
-static_assert(sizeof(PointNode) == 24, "a node is six 32-bit words");
-
 // Where pool memory comes from. Tests inject failures here.
 class PoolMemory {
  public:

@@ -10,7 +10,7 @@
 
 namespace zirvo {
 
-class RowWalkPointStore final : public PointStore, private NodePool {
+class RowWalkPointStore final : public PointStore, private NodePool<PointNode> {
  public:
   // capacity 0 means 65536 nodes. Never fails: without memory for the pool or
   // the row table it is inert.

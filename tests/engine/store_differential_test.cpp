@@ -58,6 +58,7 @@ class PatternedMemory : public PoolMemory {
   std::map<void*, std::size_t> sizes_;
 };
 
+template <typename Indexed>
 struct StorePair {
   StorePair(std::int32_t width, std::int32_t height, std::uint32_t capacity, PixelIndexKind kind)
       : reference(width, height, capacity, referenceMemory),
@@ -106,12 +107,13 @@ struct StorePair {
       return;
     }
     for (std::uint32_t i = 0; i < reference.Capacity(); ++i) {
-      const PointNode& a = indexed.Nodes()[i];
-      const PointNode& b = reference.Nodes()[i];
+      ScreenPoint a{7, 7, 7}, b{7, 7, 7};
+      ASSERT_EQ(indexed.GetPoint(static_cast<std::int32_t>(i), a), 1);
+      ASSERT_EQ(reference.GetPoint(static_cast<std::int32_t>(i), b), 1);
       ASSERT_EQ(a.x, b.x) << "node " << i;
       ASSERT_EQ(a.y, b.y) << "node " << i;
       ASSERT_EQ(a.colour, b.colour) << "node " << i;
-      ASSERT_EQ(a.chainNext, b.chainNext) << "node " << i;
+      ASSERT_EQ(indexed.Nodes()[i].chainNext, reference.Nodes()[i].chainNext) << "node " << i;
     }
     for (std::int64_t i : {std::int64_t{0}, std::int64_t{reference.Capacity()} - 1,
                            std::int64_t{reference.Capacity()}, std::int64_t{-1}}) {
@@ -131,13 +133,14 @@ struct StorePair {
   PatternedMemory referenceMemory;
   PatternedMemory indexedMemory;
   RowWalkPointStore reference;
-  IndexedPointStore indexed;
+  Indexed indexed;
 };
 
 // Trails drawn by a random mixture of moves: scattered points, clustered runs,
 // stacks on a few hot pixels, points off the screen, removals of trail oldest
 // points (and of nodes that are not in use), refused growth.
-void Drive(StorePair& stores, std::int32_t width, std::int32_t height, std::uint32_t seed,
+template <typename Indexed>
+void Drive(StorePair<Indexed>& stores, std::int32_t width, std::int32_t height, std::uint32_t seed,
            int operations) {
   std::mt19937 rng(seed);
   auto below = [&rng](std::int64_t n) {
@@ -219,13 +222,21 @@ void PrintTo(const DriveCase& c, std::ostream* os) {
 
 class StoreDifferential : public ::testing::TestWithParam<DriveCase> {};
 
-TEST_P(StoreDifferential, LongRandomSequencesMatchTheReference) {
-  const DriveCase& c = GetParam();
-  for (std::uint32_t seed = 1; seed <= 4 && !HasFailure(); ++seed) {
-    StorePair stores(c.width, c.height, c.capacity, c.kind);
+template <typename Indexed>
+void DriveSeeds(const DriveCase& c) {
+  for (std::uint32_t seed = 1; seed <= 4 && !::testing::Test::HasFailure(); ++seed) {
+    StorePair<Indexed> stores(c.width, c.height, c.capacity, c.kind);
     Drive(stores, c.width, c.height, seed * 7919u, c.operations);
     stores.ExpectSamePools();
   }
+}
+
+// Either node layout, where the screen's pixels can be numbered in a packed node.
+TEST_P(StoreDifferential, LongRandomSequencesMatchTheReference) {
+  const DriveCase& c = GetParam();
+  DriveSeeds<WideIndexedPointStore>(c);
+  if (std::uint64_t(c.width) * std::uint64_t(c.height) <= PixelNumbering::kMaxPixels)
+    DriveSeeds<IndexedPointStore>(c);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -251,7 +262,7 @@ TEST(StoreDifferentialShapes, DegenerateSizesAndPoolsAreRefusedAlike) {
   };
   for (Shape s : {Shape{0, 10, 5}, Shape{10, 0, 5}, Shape{-3, 4, 5}, Shape{4, -3, 5},
                   Shape{1, 1, 0}, Shape{3, 3, 0x80000000u}, Shape{3, 3, 0xFFFFFFFFu}}) {
-    StorePair stores(s.width, s.height, s.capacity, PixelIndexKind::kAuto);
+    StorePair<IndexedPointStore> stores(s.width, s.height, s.capacity, PixelIndexKind::kAuto);
     stores.ExpectSameCounts();
     const std::int32_t a = stores.Insert(-1, {0, 0, Palette16[12]});
     stores.Insert(a, {0, 0, Palette16[10]});
@@ -265,14 +276,18 @@ TEST(StoreDifferentialShapes, IndexMemoryCountsAndHugeScreensStayBounded) {
   IndexedPointStore dense(1920, 1080, 0);
   RowWalkPointStore reference(1920, 1080, 0);
   ASSERT_TRUE(dense.IsIndexed());
-  // Both hold the same pool; the reference a row table beside it, the indexed
-  // store a word for every pixel.
-  const std::size_t pool = std::size_t{PointStore::kDefaultCapacity} * sizeof(PointNode);
-  EXPECT_EQ(reference.MemoryBytes(), pool + 1080u * 4u);
-  EXPECT_GE(dense.MemoryBytes(), pool + 1920u * 1080u * 4u);
+  // Both hold as many nodes; the reference wide ones and a row table beside
+  // them, the indexed store packed ones and a word for every pixel.
+  const std::size_t nodes = PointStore::kDefaultCapacity;
+  EXPECT_EQ(reference.MemoryBytes(), nodes * 24u + 1080u * 4u);
+  EXPECT_EQ(dense.MemoryBytes(), nodes * 20u + 1920u * 1080u * 4u);
 
-  // 10^10 pixels: the index follows the points, not the screen's area.
-  IndexedPointStore huge(100000, 100000, 0);
+  // 10^10 pixels: no packed node can number them; the wide store's index
+  // follows the points, not the screen's area.
+  EXPECT_TRUE(IndexedPointStore(100000, 100000, 0).IsInert());
+  EXPECT_EQ(MakePointStore(StoreKind::kIndexed, 100000, 100000, 0)->MemoryBytes(), nodes * 24u)
+      << "wide nodes, and an index that starts empty";
+  WideIndexedPointStore huge(100000, 100000, 0);
   ASSERT_TRUE(huge.IsIndexed());
   const std::size_t empty = huge.MemoryBytes();
   EXPECT_LT(empty, std::size_t{64} << 20);
