@@ -9,6 +9,7 @@
 #include "BenchShow.h"
 #include "Benchmarks.h"
 #include "FloorMotion.h"
+#include "engine/IndexedPointStore.h"
 
 namespace zirvo::bench {
 
@@ -34,6 +35,12 @@ const SceneRun kRuns[] = {
     {"default", "default.zrv", 160000, 200000, 100000, 1},
 };
 
+// The size of the nodes `store` holds.
+double NodeBytes(const PointStore& store) {
+  return dynamic_cast<const IndexedPointStore*>(&store) != nullptr ? sizeof(PackedNode)
+                                                                   : sizeof(PointNode);
+}
+
 const char* StoreName(StoreKind kind) {
   return kind == StoreKind::kIndexed ? "indexed" : "rowwalk";
 }
@@ -47,6 +54,7 @@ void PassBenchmark(benchmark::State& state, const SceneRun& run, StoreKind kind,
   state.counters["stored"] = static_cast<double>(store.StoredPoints());
   state.counters["capacity"] = static_cast<double>(store.Capacity());
   state.counters["bytes"] = static_cast<double>(store.MemoryBytes());
+  state.counters["node_bytes"] = NodeBytes(store);
   const std::uint64_t turnsBefore = bench.delay.turns;
   for (auto _ : state)
     bench.Pass();

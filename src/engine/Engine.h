@@ -13,6 +13,7 @@
 #include "core/Random.h"
 #include "core/ScreenPoint.h"
 #include "engine/Delayer.h"
+#include "engine/IndexedPointStore.h"
 #include "engine/LookAhead.h"
 #include "engine/PixelSink.h"
 #include "engine/PointStore.h"
@@ -105,18 +106,30 @@ class Engine {
   void InitSwirl(Swirl& swirl, const SwirlSpec& kind);
   // The end of a turn: the swirl's wait counts down, the cursor moves on.
   void AdvanceCursor(Swirl& swirl);
-  // The next point of the swirl, stored and mapped. 1 when `point` holds a
-  // pixel to set.
-  int StepSwirl(Swirl& swirl, ScreenPoint& point);
+
+  // The turns, compiled once for the show's store (so that its operations
+  // fold into the pass) and once for any other behind PointStore. `store` is
+  // always store_.
+  template <typename Store>
+  void TakeTurnIn(Store& store, PixelSink& pixels);
   // One call of a turn on the swirl in `slot`: counts down, or draws, erases,
   // releases. 1 when `out` holds a pixel to set.
-  int TickSwirl(std::int32_t slot, ScreenPoint& out);
-  int EraseOldest(Swirl& swirl, ScreenPoint& out);
-  int TickAt(std::int32_t index, ScreenPoint& out);
+  template <typename Store>
+  int TickAt(Store& store, std::int32_t index, ScreenPoint& out);
+  template <typename Store>
+  int TickSwirl(Store& store, std::int32_t slot, ScreenPoint& out);
+  // The next point of the swirl, stored and mapped. 1 when `point` holds a
+  // pixel to set.
+  template <typename Store>
+  int StepSwirl(Store& store, Swirl& swirl, ScreenPoint& point);
+  template <typename Store>
+  int EraseOldest(Store& store, Swirl& swirl, ScreenPoint& out);
 
   SpecTable& specs_;
   const ScreenMap& map_;
   PointStore& store_;
+  // store_ when it is the show's store, else null.
+  IndexedPointStore* const showStore_;
   Random& random_;
   ShowTime& showTime_;
 

@@ -81,7 +81,111 @@ class IndexedStore final : public PointStore, private NodePool<Node> {
 using IndexedPointStore = IndexedStore<PackedNode>;
 using WideIndexedPointStore = IndexedStore<PointNode>;
 
-extern template class IndexedStore<PackedNode>;
-extern template class IndexedStore<PointNode>;
+// What every turn of the show runs, here so that the drawing pass can take
+// it in: the pool and the free list are handled exactly as in
+// RowWalkPointStore. The row links join only points on the same pixel:
+// rowPrev is the next older point on the pixel, rowNext the next newer one.
+// These are the only row neighbours whose links a removal in the full row
+// list reads (a neighbour on another pixel never decides a repaint), so the
+// decisions are the same.
+
+template <typename Node>
+std::int32_t IndexedStore<Node>::InsertPoint(std::int32_t previous, ScreenPoint& point) {
+  const std::int32_t i = Pool::TakeNodeFor(previous, point);
+  if (i < 0)
+    return -1;
+  const std::uint64_t pixel = numbering.Number(point.x, point.y);
+  const std::int32_t older = index_ ? index_->NewestAt(pixel) : SearchPool(pixel, i);
+  Node& node = nodes[i];
+  node.rowPrev = older;
+  node.rowNext = -1;
+  if (older != -1)
+    nodes[older].rowNext = i;
+  if (index_ && !index_->SetNewest(pixel, i))
+    index_.reset();
+  return i;
+}
+
+template <typename Node>
+std::int32_t IndexedStore<Node>::RemovePoint(std::int32_t index, ScreenPoint& out) {
+  std::int32_t restore = static_cast<std::int32_t>(kBlack);
+  if (!Pool::InUse(index)) {
+    out.x = -1;
+    return -1;
+  }
+  const Node n = nodes[index];
+  const std::int32_t older = n.rowPrev;
+  const std::int32_t newer = n.rowNext;
+  if (older != -1) {
+    nodes[older].rowNext = newer;
+    restore = nodes[older].colour;
+  }
+  if (newer != -1) {
+    nodes[newer].rowPrev = older;
+  } else if (index_) {
+    index_->SetNewest(PixelOf(n), older);  // replaces or empties: never fails
+  }
+
+  if (newer != -1) {
+    out.x = -1;  // a newer point on this pixel is the one on screen
+  } else if (restore == n.colour) {
+    out.x = -1;  // the pixel already shows that colour
+  } else {
+    Place::Get(n, out, numbering);
+    out.colour = static_cast<COLORREF>(restore);
+  }
+  Pool::FreeNode(index);
+  return n.chainNext;
+}
+
+// Hints come some turns ahead of their turns, one a turn. The index line of
+// the insert's pixel and the node to remove are fetched at once; kHintDelay
+// hints later, when they have had time to arrive, what they name: the node the
+// insert will link behind, the removed node's neighbours on its pixel and that
+// pixel's index line. A guess about the future, never a change: a wrong one
+// costs only the fetch.
+template <typename Node>
+void IndexedStore<Node>::PrefetchTurn(std::int32_t x, std::int32_t y, std::int32_t oldest,
+                                      ScreenPoint& repaint) {
+  repaint.x = -1;
+  const PixelIndex* index = index_.get();
+  if (index == nullptr)
+    return;
+  Hint& slot = hinted_[hintCount_++ % kHintDelay];
+  if (slot.pixel >= 0) {
+    const auto older = static_cast<std::uint32_t>(index->NewestAt(std::uint64_t(slot.pixel)));
+    if (older < capacity)
+      __builtin_prefetch(&nodes[older].rowNext, 1);
+  }
+  // A node in use lies on the screen and links to nodes or to -1; one freed
+  // since its hint (or never used) is not in use.
+  if (slot.oldest >= 0 && Place::InUse(nodes[slot.oldest])) {
+    const Node& node = nodes[slot.oldest];
+    const auto rowPrev = static_cast<std::uint32_t>(node.rowPrev);
+    const auto rowNext = static_cast<std::uint32_t>(node.rowNext);
+    if (rowPrev < capacity) {
+      __builtin_prefetch(&nodes[rowPrev].colour, 1);
+      __builtin_prefetch(&nodes[rowPrev].rowNext, 1);
+    }
+    if (rowNext < capacity) {
+      __builtin_prefetch(&nodes[rowNext].rowPrev, 1);
+    } else {
+      // The newest point on its pixel: the removal rewrites the index and
+      // most likely the pixel.
+      index->Prefetch(PixelOf(node));
+      Place::Get(node, repaint, numbering);
+    }
+  }
+  const bool onScreen = Pool::OnScreen(x, y);
+  const std::uint64_t pixel = onScreen ? numbering.Number(x, y) : 0;
+  if (onScreen)
+    index->Prefetch(pixel);
+  slot.pixel = onScreen ? static_cast<std::int64_t>(pixel) : -1;
+  slot.oldest = static_cast<std::uint32_t>(oldest) < capacity ? oldest : -1;
+  if (slot.oldest >= 0) {
+    __builtin_prefetch(&nodes[oldest].colour, 1);
+    __builtin_prefetch(&nodes[oldest].chainNext, 1);
+  }
+}
 
 }  // namespace zirvo

@@ -23,8 +23,7 @@ namespace zirvo {
 
 class TurnLookAhead {
  public:
-  TurnLookAhead(const SpecTable& specs, const ScreenMap& map, PointStore& store)
-      : specs_(specs), map_(map), store_(store) {}
+  TurnLookAhead(const SpecTable& specs, const ScreenMap& map) : specs_(specs), map_(map) {}
 
   // MotionStep(kind, swirl) for the swirl in `slot`: the point prepared for
   // it when its inputs are unchanged, else computed now.
@@ -34,8 +33,11 @@ class TurnLookAhead {
 
   // After the step of the swirl in `slot`: prepares the turn that comes
   // kTurnsAhead turns later, the active list read as a ring (as pass follows
-  // pass) from `table` and `activeHead`.
-  void PrepareAfter(std::int32_t slot, std::span<const Swirl> table, std::int32_t activeHead);
+  // pass) from `table` and `activeHead`, and hints it to `store`. A template,
+  // so that the show's store takes its hint without a call.
+  template <typename Store>
+  void PrepareAfter(Store& store, std::int32_t slot, std::span<const Swirl> table,
+                    std::int32_t activeHead);
 
   // The screen pixels the prepared turn will most likely set (0..2), until
   // the next PrepareAfter; each is handed out once.
@@ -51,9 +53,13 @@ class TurnLookAhead {
   // dense scene gains nothing more.
   static constexpr int kTurnsAhead = 8;
 
+  // The slot whose turn comes kTurnsAhead turns after `from`'s, or -1.
+  std::int32_t SlotAhead(std::int32_t from, std::span<const Swirl> table, std::int32_t activeHead);
+  // Keeps the pixels the coming turn will set, mapped to the screen.
+  void KeepComingPixels(ScreenPoint (&pixels)[2]);
+
   const SpecTable& specs_;
   const ScreenMap& map_;
-  PointStore& store_;
   // Per slot: the next point, computed ahead.
   std::array<MotionAhead, kMaxLiveSwirls> ahead_{};
   // The last PrepareAfter: its swirl's slot, and the slot it prepared.
@@ -62,5 +68,63 @@ class TurnLookAhead {
   ScreenPoint coming_[2];
   int comingCount_ = 0;
 };
+
+inline std::int32_t TurnLookAhead::SlotAhead(std::int32_t from, std::span<const Swirl> table,
+                                             std::int32_t activeHead) {
+  const auto nextOf = [&](std::int32_t slot) {
+    const std::int32_t next = table[static_cast<std::size_t>(slot)].next;
+    return next >= 0 ? next : activeHead;
+  };
+  std::int32_t slot = aheadSlot_;
+  if (aheadFrom_ >= 0 && table[static_cast<std::size_t>(aheadFrom_)].next == from && slot >= 0) {
+    // The turn after the last one prepared: the slot ahead moves on by one.
+    // (Each swirl launched or released in between shifts it by a turn, until
+    // a turn that does not follow the last one finds it afresh: at the latest
+    // the first turn of the next pass.)
+    slot = nextOf(slot);
+  } else {
+    slot = from;
+    for (int turn = 0; turn < kTurnsAhead && slot >= 0; ++turn)
+      slot = nextOf(slot);
+  }
+  aheadFrom_ = from;
+  aheadSlot_ = slot;
+  return slot;
+}
+
+inline void TurnLookAhead::KeepComingPixels(ScreenPoint (&pixels)[2]) {
+  // Field by field: a pair of 32-bit fields written just now and read back as
+  // one 64-bit word would stall the processor.
+  for (ScreenPoint& pixel : pixels) {
+    if (pixel.x >= 0) {
+      map_.MapToScreen(pixel);
+      if (pixel.x >= 0) {
+        coming_[comingCount_].x = pixel.x;
+        coming_[comingCount_].y = pixel.y;
+        ++comingCount_;
+      }
+    }
+  }
+}
+
+template <typename Store>
+void TurnLookAhead::PrepareAfter(Store& store, std::int32_t from, std::span<const Swirl> table,
+                                 std::int32_t activeHead) {
+  comingCount_ = 0;
+  const std::int32_t slot = SlotAhead(from, table, activeHead);
+  if (slot < 0)
+    return;
+  const Swirl& coming = table[static_cast<std::size_t>(slot)];
+  if (coming.spec < 0)
+    return;
+  ScreenPoint pixels[2];  // the insert's pixel, the repaint's
+  if (const ScreenPoint* point =
+          ahead_[static_cast<std::size_t>(slot)].Prepare(specs_[coming.spec], coming)) {
+    pixels[0].x = point->x;
+    pixels[0].y = point->y;
+  }
+  store.PrefetchTurn(pixels[0].x, pixels[0].y, coming.oldest, pixels[1]);
+  KeepComingPixels(pixels);
+}
 
 }  // namespace zirvo

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "core/Truncate.h"
-#include "engine/Engine.h"
+#include "engine/Swirl.h"
 
 namespace zirvo {
 
@@ -37,32 +37,6 @@ void MotionPoint(const SwirlSpec& kind, const Swirl& swirl, float& angle, Screen
   const auto py = TruncToInt32(y);
   point.x = px && py ? *px : -1;
   point.y = px && py ? *py : 0;
-}
-
-int Engine::StepSwirl(Swirl& swirl, ScreenPoint& point) {
-  if (swirl.spec < 0 || swirl.trailRoom == 0)
-    return 0;
-  const SwirlSpec& kind = specs_[swirl.spec];
-  const std::int32_t slot = SlotOf(swirl);
-  const ScreenPoint next = lookAhead_.Take(slot, kind, swirl);
-  point.x = next.x;
-  point.y = next.y;
-
-  swirl.trailRoom -= 1;
-  swirl.pointsLeft -= 1;
-  AdvanceCursor(swirl);
-
-  point.colour = kind.colourMode < 0 ? PickColour(kind) : swirl.colour;
-
-  const std::int32_t index = store_.InsertPoint(swirl.newest, point);
-  lookAhead_.PrepareAfter(slot, SwirlTable_, ActiveHead_);
-  if (index == -1)
-    return 0;
-  swirl.newest = index;
-  if (swirl.oldest == -1)
-    swirl.oldest = index;
-  map_.MapToScreen(point);
-  return 1;
 }
 
 }  // namespace zirvo

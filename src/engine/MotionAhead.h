@@ -5,38 +5,32 @@
 // are unchanged, and is then exactly the point MotionStep would give.
 #pragma once
 
-#include <bit>
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "core/ScreenPoint.h"
 #include "engine/Swirl.h"
 
 namespace zirvo {
 
+// The swirl's fields that MotionStep reads, from spec to angle, as bytes:
+// floats count by their bits (-0 and NaN are inputs too).
 struct MotionInputs {
-  std::int32_t kindIndex = -1;
-  std::uint32_t pointsLeft = 0;
-  std::int32_t startX = 0;
-  std::int32_t startY = 0;
-  std::int32_t spanX = 0;
-  std::int32_t spanY = 0;
-  std::uint32_t tiltBits = 0;  // floats by their bits: -0 and NaN are inputs too
-  std::uint32_t angleBits = 0;
+  static constexpr std::size_t kBytes = offsetof(Swirl, angle) + sizeof(float);
+  unsigned char bytes[kBytes];
 
-  static MotionInputs Of(const Swirl& swirl);
-  // Whether `swirl` holds these inputs now. Every field is compared, without
-  // stopping at the first difference: on the path of every point, one branch
-  // is cheaper than eight.
-  bool Match(const Swirl& swirl) const {
-    const std::uint32_t differ =
-        static_cast<std::uint32_t>(kindIndex ^ swirl.spec) | (pointsLeft ^ swirl.pointsLeft) |
-        static_cast<std::uint32_t>((startX ^ swirl.startX) | (startY ^ swirl.startY) |
-                                   (spanX ^ swirl.spanX) | (spanY ^ swirl.spanY)) |
-        (tiltBits ^ std::bit_cast<std::uint32_t>(swirl.tilt)) |
-        (angleBits ^ std::bit_cast<std::uint32_t>(swirl.angle));
-    return differ == 0;
+  static MotionInputs Of(const Swirl& swirl) {
+    MotionInputs in;
+    std::memcpy(in.bytes, &swirl, kBytes);
+    return in;
   }
+  // Whether `swirl` holds these inputs now: one comparison of the block, on
+  // the path of every point.
+  bool Match(const Swirl& swirl) const { return std::memcmp(bytes, &swirl, kBytes) == 0; }
 };
+static_assert(offsetof(Swirl, spec) == 0 && MotionInputs::kBytes == 32,
+              "a swirl's motion inputs lead it, eight words together");
 
 class MotionAhead {
  public:

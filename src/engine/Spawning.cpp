@@ -30,9 +30,10 @@ Engine::Engine(SpecTable& specs, const ScreenMap& map, PointStore& store, Random
     : specs_(specs),
       map_(map),
       store_(store),
+      showStore_(dynamic_cast<IndexedPointStore*>(&store)),
       random_(random),
       showTime_(showTime),
-      lookAhead_(specs, map, store) {
+      lookAhead_(specs, map) {
   for (Swirl& swirl : SwirlTable_)
     swirl.spec = -1;
 }

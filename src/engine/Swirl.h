@@ -12,19 +12,22 @@ namespace zirvo {
 // One slot of the engine's table. Links are slot numbers and store node
 // numbers, -1 for none.
 struct Swirl {
+  // What the next point depends on, besides the kind: kept together, so that
+  // a point computed ahead (MotionAhead) checks them as one block of bytes.
   std::int32_t spec = -1;        // index of the swirl's kind; negative: a free slot
   std::uint32_t pointsLeft = 0;  // points still to compute; starts at the kind's nv
-  std::uint32_t trailRoom = 0;   // points the trail may still take before it is full
-  std::int32_t waitTicks = 0;    // turns to wait before the next step
-  std::int32_t prev = -1;        // neighbours in the active list
-  std::int32_t next = -1;
-  std::int32_t startX = 0;  // start point, virtual pixels
+  std::int32_t startX = 0;       // start point, virtual pixels
   std::int32_t startY = 0;
   std::int32_t spanX = 0;  // target point minus start point
   std::int32_t spanY = 0;
+  float tilt = 0.0f;   // tilt angle drawn at launch, radians
+  float angle = 0.0f;  // orbit angle, drawn at launch and advanced each step
+
+  std::uint32_t trailRoom = 0;  // points the trail may still take before it is full
+  std::int32_t waitTicks = 0;   // turns to wait before the next step
+  std::int32_t prev = -1;       // neighbours in the active list
+  std::int32_t next = -1;
   COLORREF colour = kBlack;
-  float tilt = 0.0f;         // tilt angle drawn at launch, radians
-  float angle = 0.0f;        // orbit angle, drawn at launch and advanced each step
   std::int32_t oldest = -1;  // the trail's oldest and newest store nodes
   std::int32_t newest = -1;
 

@@ -17,7 +17,35 @@ void Engine::AdvanceCursor(Swirl& swirl) {
     ActiveCursor_ = SwirlAt(ActiveCursor_).next;
 }
 
-int Engine::TickSwirl(std::int32_t slot, ScreenPoint& out) {
+template <typename Store>
+int Engine::StepSwirl(Store& store, Swirl& swirl, ScreenPoint& point) {
+  if (swirl.spec < 0 || swirl.trailRoom == 0)
+    return 0;
+  const SwirlSpec& kind = specs_[swirl.spec];
+  const std::int32_t slot = SlotOf(swirl);
+  const ScreenPoint next = lookAhead_.Take(slot, kind, swirl);
+  point.x = next.x;
+  point.y = next.y;
+
+  swirl.trailRoom -= 1;
+  swirl.pointsLeft -= 1;
+  AdvanceCursor(swirl);
+
+  point.colour = kind.colourMode < 0 ? PickColour(kind) : swirl.colour;
+
+  const std::int32_t index = store.InsertPoint(swirl.newest, point);
+  lookAhead_.PrepareAfter(store, slot, SwirlTable_, ActiveHead_);
+  if (index == -1)
+    return 0;
+  swirl.newest = index;
+  if (swirl.oldest == -1)
+    swirl.oldest = index;
+  map_.MapToScreen(point);
+  return 1;
+}
+
+template <typename Store>
+int Engine::TickSwirl(Store& store, std::int32_t slot, ScreenPoint& out) {
   Swirl& swirl = SwirlAt(slot);
   if (swirl.spec < 0)
     return 0;
@@ -28,7 +56,7 @@ int Engine::TickSwirl(std::int32_t slot, ScreenPoint& out) {
   const SwirlSpec& kind = specs_[swirl.spec];
   if (swirl.pointsLeft == 0) {
     EraseTurn_ = kind.m == 0 ? 1 : 0;
-    const int r = EraseOldest(swirl, out);
+    const int r = EraseOldest(store, swirl, out);
     // ">=" rather than "==": a kind with bs = 0 (or nv = 0) would otherwise
     // never be released, and with m = 0 its fading turn would never end.
     if (swirl.trailRoom >= kind.bs)
@@ -36,19 +64,20 @@ int Engine::TickSwirl(std::int32_t slot, ScreenPoint& out) {
     return r;
   }
   if (EraseTurn_ == 0 && swirl.trailRoom > 0)
-    return StepSwirl(swirl, out);
+    return StepSwirl(store, swirl, out);
   if (EraseTurn_ != 0) {
     EraseTurn_ = 0;
-    return StepSwirl(swirl, out);
+    return StepSwirl(store, swirl, out);
   }
   EraseTurn_ = 1;
-  return EraseOldest(swirl, out);
+  return EraseOldest(store, swirl, out);
 }
 
-int Engine::EraseOldest(Swirl& swirl, ScreenPoint& out) {
+template <typename Store>
+int Engine::EraseOldest(Store& store, Swirl& swirl, ScreenPoint& out) {
   if (swirl.spec < 0)
     return 0;
-  swirl.oldest = store_.RemovePoint(swirl.oldest, out);
+  swirl.oldest = store.RemovePoint(swirl.oldest, out);
   const int r = out.x >= 0 ? 1 : 0;
   if (r != 0)
     map_.MapToScreen(out);
@@ -60,10 +89,11 @@ int Engine::EraseOldest(Swirl& swirl, ScreenPoint& out) {
   return r;
 }
 
-int Engine::TickAt(std::int32_t index, ScreenPoint& out) {
+template <typename Store>
+int Engine::TickAt(Store& store, std::int32_t index, ScreenPoint& out) {
   if (index < 0 || index >= kMaxLiveSwirls)
     return 0;
-  const int r = TickSwirl(index, out);
+  const int r = TickSwirl(store, index, out);
   return r != 0 && out.x >= 0 ? 1 : 0;
 }
 
@@ -76,13 +106,35 @@ bool Engine::BeginPass() {
 
 void Engine::TakeTurn(PixelSink& pixels) {
   assert(PassUnderWay());
+  if (showStore_ != nullptr)
+    TakeTurnIn(*showStore_, pixels);
+  else
+    TakeTurnIn(store_, pixels);
+}
+
+template <typename Store>
+void Engine::TakeTurnIn(Store& store, PixelSink& pixels) {
   ScreenPoint point;
-  // The swirl under the cursor keeps its turn while EraseTurn is set; TickAt
-  // moves the cursor on when the turn ends or the swirl is released.
-  do {
-    if (TickAt(ActiveCursor_, point) != 0)
+  Swirl& swirl = SwirlAt(ActiveCursor_);
+  if (EraseTurn_ == 0 && swirl.spec >= 0 && swirl.waitTicks == 0 && swirl.pointsLeft != 0 &&
+      swirl.trailRoom == 0) {
+    // A crawling swirl with a full trail, most turns of a long show: it
+    // erases its oldest point, then steps. Exactly the two calls of
+    // TickSwirl below, without asking again what they ask.
+    EraseTurn_ = 1;
+    if (EraseOldest(store, swirl, point) != 0 && point.x >= 0)
       pixels.SetPixel(point.x, point.y, point.colour);
-  } while (EraseTurn_ != 0);
+    EraseTurn_ = 0;
+    if (StepSwirl(store, swirl, point) != 0 && point.x >= 0)
+      pixels.SetPixel(point.x, point.y, point.colour);
+  } else {
+    // The swirl under the cursor keeps its turn while EraseTurn is set;
+    // TickAt moves the cursor on when the turn ends or the swirl is released.
+    do {
+      if (TickAt(store, ActiveCursor_, point) != 0)
+        pixels.SetPixel(point.x, point.y, point.colour);
+    } while (EraseTurn_ != 0);
+  }
   for (const ScreenPoint& coming : lookAhead_.TakeComingPixels())
     pixels.Prefetch(coming.x, coming.y);
 }

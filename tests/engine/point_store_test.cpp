@@ -2,11 +2,13 @@
 // list, the inert state, and a property test against a per-pixel stack model.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 #include <map>
 #include <random>
 #include <vector>
 
+#include "engine/IndexedPointStore.h"
 #include "engine/RowWalkPointStore.h"
 
 namespace zirvo {
@@ -378,6 +380,69 @@ TEST(RowWalkPointStore, RowListsStaySortedWithRunsInInsertionOrder) {
       }
     }
   }
+}
+
+}  // namespace
+}  // namespace zirvo
+
+namespace zirvo {
+namespace {
+
+// A packed node keeps only y * width + x; its row comes back through a
+// multiplication that must divide exactly for every number below 2^31.
+TEST(PixelNumbering, RowsComeBackExactlyForEveryWidth) {
+  std::vector<std::int32_t> widths;
+  for (std::int32_t w = 1; w <= 4100; ++w)
+    widths.push_back(w);
+  for (std::int32_t w : {46340, 46341, 65535, 65536, 65537, 1 << 20, (1 << 20) + 1, 0x3FFFFFFF,
+                         0x40000000, 0x40000001, 0x7FFFFFFE, 0x7FFFFFFF})
+    widths.push_back(w);
+  constexpr std::uint64_t kLast = PixelNumbering::kMaxPixels - 1;
+  for (std::int32_t w : widths) {
+    const PixelNumbering numbering(w);
+    const auto check = [&](std::uint64_t n) {
+      ASSERT_EQ(numbering.RowOf(static_cast<std::uint32_t>(n)), static_cast<std::int32_t>(n / w))
+          << "width " << w << ", pixel " << n;
+    };
+    // Row edges, where a rounding error would show first: the first rows,
+    // the last ones, and the last number.
+    const std::uint64_t lastRow = kLast / w;
+    for (std::uint64_t row : {std::uint64_t{0}, std::uint64_t{1}, std::uint64_t{63}, lastRow - 2,
+                              lastRow - 1, lastRow}) {
+      if (row > lastRow)
+        continue;  // a narrow screen's row count wrapped below zero
+      check(row * w);
+      check(std::min(row * w + w - 1, kLast));
+    }
+    check(kLast);
+  }
+}
+
+// The packed store on a screen whose pixels need the full 31 bits.
+TEST(IndexedPointStore, PackedNodesGiveBackPointsOnTheWidestScreens) {
+  IndexedPointStore store(0x7FFFFFFF, 1, 4);
+  ASSERT_FALSE(store.IsInert());
+  ScreenPoint p = At(0x7FFFFFFE, 0, kRed);
+  const std::int32_t a = store.InsertPoint(-1, p);
+  ASSERT_NE(a, -1);
+  ScreenPoint out;
+  ASSERT_EQ(store.GetPoint(a, out), 1);
+  EXPECT_EQ(out.x, 0x7FFFFFFE);
+  EXPECT_EQ(out.y, 0);
+  EXPECT_EQ(store.RemovePoint(a, out), -1);
+  EXPECT_EQ(out.x, 0x7FFFFFFE) << "the repaint names the pixel";
+  ASSERT_EQ(store.GetPoint(a, out), 1);
+  EXPECT_EQ(out.x, -1) << "free";
+  EXPECT_EQ(out.y, 0) << "a free node keeps its row";
+
+  IndexedPointStore tall(2, 0x40000000, 4);
+  ASSERT_FALSE(tall.IsInert()) << "2^31 pixels still fit";
+  ScreenPoint q = At(1, 0x3FFFFFFF, kGreen);
+  ASSERT_NE(tall.InsertPoint(-1, q), -1);
+  ASSERT_EQ(tall.GetPoint(0, out), 1);
+  EXPECT_EQ(out.x, 1);
+  EXPECT_EQ(out.y, 0x3FFFFFFF);
+  EXPECT_TRUE(IndexedPointStore(3, 0x40000000, 4).IsInert()) << "beyond 2^31 pixels";
 }
 
 }  // namespace
