@@ -12,8 +12,7 @@ IndexedStore<Node>::IndexedStore(std::int32_t width_, std::int32_t height_, std:
     : Pool(width_, height_, capacity_, memory) {
   if (IsInert())
     return;
-  const std::uint64_t pixels = std::uint64_t(width_ > 0 ? width_ : 0) * std::uint64_t(height_);
-  if (std::is_same_v<Node, PackedNode> && pixels > PixelNumbering::kMaxPixels) {
+  if (std::is_same_v<Node, PackedNode> && !PixelNumbering::Covers(width_, height_)) {
     Pool::MakeInert();
     return;
   }

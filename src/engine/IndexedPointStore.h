@@ -94,9 +94,9 @@ std::int32_t IndexedStore<Node>::InsertPoint(std::int32_t previous, ScreenPoint&
   const std::int32_t i = Pool::TakeNodeFor(previous, point);
   if (i < 0)
     return -1;
-  const std::uint64_t pixel = numbering.Number(point.x, point.y);
-  const std::int32_t older = index_ ? index_->NewestAt(pixel) : SearchPool(pixel, i);
   Node& node = nodes[i];
+  const std::uint64_t pixel = PixelOf(node);  // numbered as TakeNodeFor put it
+  const std::int32_t older = index_ ? index_->NewestAt(pixel) : SearchPool(pixel, i);
   node.rowPrev = older;
   node.rowNext = -1;
   if (older != -1)

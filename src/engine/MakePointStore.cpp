@@ -9,9 +9,7 @@ std::unique_ptr<PointStore> MakePointStore(StoreKind kind, std::int32_t width, s
     return std::make_unique<RowWalkPointStore>(width, height, capacity, memory);
   }
   // Packed nodes wherever a pixel's number fits them.
-  const std::uint64_t pixels =
-      std::uint64_t(width > 0 ? width : 0) * std::uint64_t(height > 0 ? height : 0);
-  if (pixels <= PixelNumbering::kMaxPixels)
+  if (PixelNumbering::Covers(width, height))
     return std::make_unique<IndexedPointStore>(width, height, capacity, memory);
   return std::make_unique<WideIndexedPointStore>(width, height, capacity, memory);
 }

@@ -41,6 +41,13 @@ class PixelNumbering {
  public:
   static constexpr std::uint64_t kMaxPixels = std::uint64_t{1} << 31;
 
+  // Whether every pixel of a width x height screen has a number below
+  // kMaxPixels (an empty or negative size has none to number).
+  static bool Covers(std::int32_t width, std::int32_t height) {
+    return std::uint64_t(width > 0 ? width : 0) * std::uint64_t(height > 0 ? height : 0) <=
+           kMaxPixels;
+  }
+
   PixelNumbering() = default;
   // REQUIRES: width >= 1.
   explicit PixelNumbering(std::int32_t width);

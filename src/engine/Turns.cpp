@@ -115,26 +115,12 @@ void Engine::TakeTurn(PixelSink& pixels) {
 template <typename Store>
 void Engine::TakeTurnIn(Store& store, PixelSink& pixels) {
   ScreenPoint point;
-  Swirl& swirl = SwirlAt(ActiveCursor_);
-  if (EraseTurn_ == 0 && swirl.spec >= 0 && swirl.waitTicks == 0 && swirl.pointsLeft != 0 &&
-      swirl.trailRoom == 0) {
-    // A crawling swirl with a full trail, most turns of a long show: it
-    // erases its oldest point, then steps. Exactly the two calls of
-    // TickSwirl below, without asking again what they ask.
-    EraseTurn_ = 1;
-    if (EraseOldest(store, swirl, point) != 0 && point.x >= 0)
+  // The swirl under the cursor keeps its turn while EraseTurn is set; TickAt
+  // moves the cursor on when the turn ends or the swirl is released.
+  do {
+    if (TickAt(store, ActiveCursor_, point) != 0)
       pixels.SetPixel(point.x, point.y, point.colour);
-    EraseTurn_ = 0;
-    if (StepSwirl(store, swirl, point) != 0 && point.x >= 0)
-      pixels.SetPixel(point.x, point.y, point.colour);
-  } else {
-    // The swirl under the cursor keeps its turn while EraseTurn is set;
-    // TickAt moves the cursor on when the turn ends or the swirl is released.
-    do {
-      if (TickAt(store, ActiveCursor_, point) != 0)
-        pixels.SetPixel(point.x, point.y, point.colour);
-    } while (EraseTurn_ != 0);
-  }
+  } while (EraseTurn_ != 0);
   for (const ScreenPoint& coming : lookAhead_.TakeComingPixels())
     pixels.Prefetch(coming.x, coming.y);
 }
