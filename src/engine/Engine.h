@@ -113,11 +113,12 @@ class Engine {
   template <typename Store>
   void TakeTurnIn(Store& store, PixelSink& pixels);
   // One call of a turn on the swirl in `slot`: counts down, or draws, erases,
-  // releases. 1 when `out` holds a pixel to set.
+  // releases. 1 when `out` holds a pixel to set. A crawling swirl's call
+  // erases and draws: the erased pixel goes to `pixels` on the way.
   template <typename Store>
-  int TickAt(Store& store, std::int32_t index, ScreenPoint& out);
+  int TickAt(Store& store, PixelSink& pixels, std::int32_t index, ScreenPoint& out);
   template <typename Store>
-  int TickSwirl(Store& store, std::int32_t slot, ScreenPoint& out);
+  int TickSwirl(Store& store, PixelSink& pixels, std::int32_t slot, ScreenPoint& out);
   // The next point of the swirl, stored and mapped. 1 when `point` holds a
   // pixel to set.
   template <typename Store>

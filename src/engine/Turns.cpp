@@ -45,7 +45,7 @@ int Engine::StepSwirl(Store& store, Swirl& swirl, ScreenPoint& point) {
 }
 
 template <typename Store>
-int Engine::TickSwirl(Store& store, std::int32_t slot, ScreenPoint& out) {
+int Engine::TickSwirl(Store& store, PixelSink& pixels, std::int32_t slot, ScreenPoint& out) {
   Swirl& swirl = SwirlAt(slot);
   if (swirl.spec < 0)
     return 0;
@@ -69,8 +69,14 @@ int Engine::TickSwirl(Store& store, std::int32_t slot, ScreenPoint& out) {
     EraseTurn_ = 0;
     return StepSwirl(store, swirl, out);
   }
+  // A full trail: the turn erases, holding the turn (EraseTurn), then steps.
+  // Both happen in this one call, the erased pixel set on the way: the
+  // call that would follow could only take the branch above.
   EraseTurn_ = 1;
-  return EraseOldest(store, swirl, out);
+  if (EraseOldest(store, swirl, out) != 0 && out.x >= 0)
+    pixels.SetPixel(out.x, out.y, out.colour);
+  EraseTurn_ = 0;
+  return StepSwirl(store, swirl, out);
 }
 
 template <typename Store>
@@ -90,10 +96,10 @@ int Engine::EraseOldest(Store& store, Swirl& swirl, ScreenPoint& out) {
 }
 
 template <typename Store>
-int Engine::TickAt(Store& store, std::int32_t index, ScreenPoint& out) {
+int Engine::TickAt(Store& store, PixelSink& pixels, std::int32_t index, ScreenPoint& out) {
   if (index < 0 || index >= kMaxLiveSwirls)
     return 0;
-  const int r = TickSwirl(store, index, out);
+  const int r = TickSwirl(store, pixels, index, out);
   return r != 0 && out.x >= 0 ? 1 : 0;
 }
 
@@ -118,7 +124,7 @@ void Engine::TakeTurnIn(Store& store, PixelSink& pixels) {
   // The swirl under the cursor keeps its turn while EraseTurn is set; TickAt
   // moves the cursor on when the turn ends or the swirl is released.
   do {
-    if (TickAt(store, ActiveCursor_, point) != 0)
+    if (TickAt(store, pixels, ActiveCursor_, point) != 0)
       pixels.SetPixel(point.x, point.y, point.colour);
   } while (EraseTurn_ != 0);
   for (const ScreenPoint& coming : lookAhead_.TakeComingPixels())
