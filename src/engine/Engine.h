@@ -120,9 +120,9 @@ class Engine {
   template <typename Store>
   int TickSwirl(Store& store, PixelSink& pixels, std::int32_t slot, ScreenPoint& out);
   // The next point of the swirl, stored and mapped. 1 when `point` holds a
-  // pixel to set.
+  // pixel to set. The look-ahead hints its coming pixels to `pixels`.
   template <typename Store>
-  int StepSwirl(Store& store, Swirl& swirl, ScreenPoint& point);
+  int StepSwirl(Store& store, PixelSink& pixels, Swirl& swirl, ScreenPoint& point);
   template <typename Store>
   int EraseOldest(Store& store, Swirl& swirl, ScreenPoint& out);
 

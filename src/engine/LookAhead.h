@@ -2,7 +2,7 @@
 // memory a turn touches has been fetched by the time it runs: the next point
 // of the swirl whose turn comes kTurnsAhead turns later (computed now and kept
 // for it in a MotionAhead), a hint of that turn to the store, and the screen
-// pixels the turn will most likely set, which the pass hands to its sink.
+// pixels the turn will most likely set, hinted to the pass's sink.
 // Nothing here changes what a turn does; a wrong guess costs only time.
 // What it is worth: the benchmarks pass/dense/indexed against
 // pass/dense/indexed/unhinted (the store's hints dropped).
@@ -14,6 +14,7 @@
 
 #include "core/ScreenPoint.h"
 #include "engine/MotionAhead.h"
+#include "engine/PixelSink.h"
 #include "engine/PointStore.h"
 #include "engine/Swirl.h"
 #include "scene/KindTable.h"
@@ -33,19 +34,12 @@ class TurnLookAhead {
 
   // After the step of the swirl in `slot`: prepares the turn that comes
   // kTurnsAhead turns later, the active list read as a ring (as pass follows
-  // pass) from `table` and `activeHead`, and hints it to `store`. A template,
-  // so that the show's store takes its hint without a call.
+  // pass) from `table` and `activeHead`, hints it to `store` and the screen
+  // pixels it will most likely set (0..2) to `pixels`. A template, so that
+  // the show's store takes its hint without a call.
   template <typename Store>
-  void PrepareAfter(Store& store, std::int32_t slot, std::span<const Swirl> table,
-                    std::int32_t activeHead);
-
-  // The screen pixels the prepared turn will most likely set (0..2), until
-  // the next PrepareAfter; each is handed out once.
-  std::span<const ScreenPoint> TakeComingPixels() {
-    const std::span<const ScreenPoint> pixels(coming_, static_cast<std::size_t>(comingCount_));
-    comingCount_ = 0;
-    return pixels;
-  }
+  void PrepareAfter(Store& store, PixelSink& pixels, std::int32_t slot,
+                    std::span<const Swirl> table, std::int32_t activeHead);
 
  private:
   // Far enough for two rounds of memory fetches (see the store's PrefetchTurn)
@@ -55,8 +49,9 @@ class TurnLookAhead {
 
   // The slot whose turn comes kTurnsAhead turns after `from`'s, or -1.
   std::int32_t SlotAhead(std::int32_t from, std::span<const Swirl> table, std::int32_t activeHead);
-  // Keeps the pixels the coming turn will set, mapped to the screen.
-  void KeepComingPixels(ScreenPoint (&pixels)[2]);
+  // Hints the pixel the coming turn will likely set (virtual coordinates,
+  // x < 0: none), mapped to the screen, to `pixels`.
+  void HintPixel(PixelSink& pixels, ScreenPoint& pixel) const;
 
   const SpecTable& specs_;
   const ScreenMap& map_;
@@ -65,8 +60,6 @@ class TurnLookAhead {
   // The last PrepareAfter: its swirl's slot, and the slot it prepared.
   std::int32_t aheadFrom_ = -1;
   std::int32_t aheadSlot_ = -1;
-  ScreenPoint coming_[2];
-  int comingCount_ = 0;
 };
 
 inline std::int32_t TurnLookAhead::SlotAhead(std::int32_t from, std::span<const Swirl> table,
@@ -92,39 +85,35 @@ inline std::int32_t TurnLookAhead::SlotAhead(std::int32_t from, std::span<const 
   return slot;
 }
 
-inline void TurnLookAhead::KeepComingPixels(ScreenPoint (&pixels)[2]) {
-  // Field by field: a pair of 32-bit fields written just now and read back as
-  // one 64-bit word would stall the processor.
-  for (ScreenPoint& pixel : pixels) {
-    if (pixel.x >= 0) {
-      map_.MapToScreen(pixel);
-      if (pixel.x >= 0) {
-        coming_[comingCount_].x = pixel.x;
-        coming_[comingCount_].y = pixel.y;
-        ++comingCount_;
-      }
-    }
-  }
+inline void TurnLookAhead::HintPixel(PixelSink& pixels, ScreenPoint& pixel) const {
+  if (pixel.x < 0)
+    return;
+  map_.MapToScreen(pixel);
+  if (pixel.x >= 0)
+    pixels.Prefetch(pixel.x, pixel.y);
 }
 
 template <typename Store>
-void TurnLookAhead::PrepareAfter(Store& store, std::int32_t from, std::span<const Swirl> table,
-                                 std::int32_t activeHead) {
-  comingCount_ = 0;
+void TurnLookAhead::PrepareAfter(Store& store, PixelSink& pixels, std::int32_t from,
+                                 std::span<const Swirl> table, std::int32_t activeHead) {
   const std::int32_t slot = SlotAhead(from, table, activeHead);
   if (slot < 0)
     return;
   const Swirl& coming = table[static_cast<std::size_t>(slot)];
   if (coming.spec < 0)
     return;
-  ScreenPoint pixels[2];  // the insert's pixel, the repaint's
+  // Field by field: a pair of 32-bit fields written just now and read back
+  // as one 64-bit word would stall the processor.
+  ScreenPoint insert;
   if (const ScreenPoint* point =
           ahead_[static_cast<std::size_t>(slot)].Prepare(specs_[coming.spec], coming)) {
-    pixels[0].x = point->x;
-    pixels[0].y = point->y;
+    insert.x = point->x;
+    insert.y = point->y;
   }
-  store.PrefetchTurn(pixels[0].x, pixels[0].y, coming.oldest, pixels[1]);
-  KeepComingPixels(pixels);
+  ScreenPoint repaint;
+  store.PrefetchTurn(insert.x, insert.y, coming.oldest, repaint);
+  HintPixel(pixels, insert);
+  HintPixel(pixels, repaint);
 }
 
 }  // namespace zirvo

@@ -18,7 +18,7 @@ void Engine::AdvanceCursor(Swirl& swirl) {
 }
 
 template <typename Store>
-int Engine::StepSwirl(Store& store, Swirl& swirl, ScreenPoint& point) {
+int Engine::StepSwirl(Store& store, PixelSink& pixels, Swirl& swirl, ScreenPoint& point) {
   if (swirl.spec < 0 || swirl.trailRoom == 0)
     return 0;
   const SwirlSpec& kind = specs_[swirl.spec];
@@ -34,7 +34,7 @@ int Engine::StepSwirl(Store& store, Swirl& swirl, ScreenPoint& point) {
   point.colour = kind.colourMode < 0 ? PickColour(kind) : swirl.colour;
 
   const std::int32_t index = store.InsertPoint(swirl.newest, point);
-  lookAhead_.PrepareAfter(store, slot, SwirlTable_, ActiveHead_);
+  lookAhead_.PrepareAfter(store, pixels, slot, SwirlTable_, ActiveHead_);
   if (index == -1)
     return 0;
   swirl.newest = index;
@@ -64,10 +64,10 @@ int Engine::TickSwirl(Store& store, PixelSink& pixels, std::int32_t slot, Screen
     return r;
   }
   if (EraseTurn_ == 0 && swirl.trailRoom > 0)
-    return StepSwirl(store, swirl, out);
+    return StepSwirl(store, pixels, swirl, out);
   if (EraseTurn_ != 0) {
     EraseTurn_ = 0;
-    return StepSwirl(store, swirl, out);
+    return StepSwirl(store, pixels, swirl, out);
   }
   // A full trail: the turn erases, holding the turn (EraseTurn), then steps.
   // Both happen in this one call, the erased pixel set on the way: the
@@ -76,7 +76,7 @@ int Engine::TickSwirl(Store& store, PixelSink& pixels, std::int32_t slot, Screen
   if (EraseOldest(store, swirl, out) != 0 && out.x >= 0)
     pixels.SetPixel(out.x, out.y, out.colour);
   EraseTurn_ = 0;
-  return StepSwirl(store, swirl, out);
+  return StepSwirl(store, pixels, swirl, out);
 }
 
 template <typename Store>
@@ -127,8 +127,6 @@ void Engine::TakeTurnIn(Store& store, PixelSink& pixels) {
     if (TickAt(store, pixels, ActiveCursor_, point) != 0)
       pixels.SetPixel(point.x, point.y, point.colour);
   } while (EraseTurn_ != 0);
-  for (const ScreenPoint& coming : lookAhead_.TakeComingPixels())
-    pixels.Prefetch(coming.x, coming.y);
 }
 
 int Engine::DrawingPass(PixelSink& pixels, Delayer& delay) {
