@@ -97,6 +97,8 @@ test('a share link opened in a fresh page shows the same show', async () => {
   await page.keyboard.press('Control+End');
   await page.keyboard.type('\n\nc=13\nnv=900\nstop=9\n');
   await page.click('#share');
+  // The link is made asynchronously (the scene is compressed first).
+  await page.waitForFunction(() => document.querySelector('#share-link').value !== '', null, { timeout: 3000 });
   const link = await page.locator('#share-link').inputValue();
   assert.match(link, /#zscene=[\w-]+&zsettings=[\w-]+&seed=42&screen=800x600$/);
   const first = await page.evaluate(() => window.zirvo.trace(5, 300));
