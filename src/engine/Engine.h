@@ -99,9 +99,6 @@ class Engine {
     assert(slot >= 0 && slot < kMaxLiveSwirls);
     return SwirlTable_[static_cast<std::size_t>(slot)];
   }
-  std::int32_t SlotOf(const Swirl& swirl) const {
-    return static_cast<std::int32_t>(&swirl - SwirlTable_.data());
-  }
 
   void InitSwirl(Swirl& swirl, const SwirlSpec& kind);
   // The end of a turn: the swirl's wait counts down, the cursor moves on.
@@ -112,6 +109,9 @@ class Engine {
   // always store_.
   template <typename Store>
   void TakeTurnIn(Store& store, PixelSink& pixels);
+  // The rest of a begun pass: every turn, each followed by `delay`.
+  template <typename Store>
+  void TurnsOfPass(Store& store, PixelSink& pixels, Delayer& delay);
   // One call of a turn on the swirl in `slot`: counts down, or draws, erases,
   // releases. 1 when `out` holds a pixel to set. A crawling swirl's call
   // erases and draws: the erased pixel goes to `pixels` on the way.
@@ -119,10 +119,10 @@ class Engine {
   int TickAt(Store& store, PixelSink& pixels, std::int32_t index, ScreenPoint& out);
   template <typename Store>
   int TickSwirl(Store& store, PixelSink& pixels, std::int32_t slot, ScreenPoint& out);
-  // The next point of the swirl, stored and mapped. 1 when `point` holds a
+  // The next point of the swirl in `slot`, stored and mapped. 1 when `point` holds a
   // pixel to set. The look-ahead hints its coming pixels to `pixels`.
   template <typename Store>
-  int StepSwirl(Store& store, PixelSink& pixels, Swirl& swirl, ScreenPoint& point);
+  int StepSwirl(Store& store, PixelSink& pixels, std::int32_t slot, ScreenPoint& point);
   template <typename Store>
   int EraseOldest(Store& store, Swirl& swirl, ScreenPoint& out);
 

@@ -54,7 +54,11 @@ class MotionAhead {
   }
 
  private:
-  void Compute(const SwirlSpec& kind, const Swirl& swirl);
+  void Compute(const SwirlSpec& kind, const Swirl& swirl) {
+    MotionPoint(kind, swirl, angleAfter_, point_);
+    inputs_ = MotionInputs::Of(swirl);
+    ready_ = true;
+  }
 
   bool ready_ = false;
   MotionInputs inputs_;

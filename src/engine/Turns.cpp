@@ -18,11 +18,11 @@ void Engine::AdvanceCursor(Swirl& swirl) {
 }
 
 template <typename Store>
-int Engine::StepSwirl(Store& store, PixelSink& pixels, Swirl& swirl, ScreenPoint& point) {
+int Engine::StepSwirl(Store& store, PixelSink& pixels, std::int32_t slot, ScreenPoint& point) {
+  Swirl& swirl = SwirlAt(slot);
   if (swirl.spec < 0 || swirl.trailRoom == 0)
     return 0;
   const SwirlSpec& kind = specs_[swirl.spec];
-  const std::int32_t slot = SlotOf(swirl);
   const ScreenPoint next = lookAhead_.Take(slot, kind, swirl);
   point.x = next.x;
   point.y = next.y;
@@ -64,10 +64,10 @@ int Engine::TickSwirl(Store& store, PixelSink& pixels, std::int32_t slot, Screen
     return r;
   }
   if (EraseTurn_ == 0 && swirl.trailRoom > 0)
-    return StepSwirl(store, pixels, swirl, out);
+    return StepSwirl(store, pixels, slot, out);
   if (EraseTurn_ != 0) {
     EraseTurn_ = 0;
-    return StepSwirl(store, pixels, swirl, out);
+    return StepSwirl(store, pixels, slot, out);
   }
   // A full trail: the turn erases, holding the turn (EraseTurn), then steps.
   // Both happen in this one call, the erased pixel set on the way: the
@@ -76,7 +76,7 @@ int Engine::TickSwirl(Store& store, PixelSink& pixels, std::int32_t slot, Screen
   if (EraseOldest(store, swirl, out) != 0 && out.x >= 0)
     pixels.SetPixel(out.x, out.y, out.colour);
   EraseTurn_ = 0;
-  return StepSwirl(store, pixels, swirl, out);
+  return StepSwirl(store, pixels, slot, out);
 }
 
 template <typename Store>
@@ -110,7 +110,10 @@ bool Engine::BeginPass() {
   return true;
 }
 
-void Engine::TakeTurn(PixelSink& pixels) {
+// Flattened, as is TurnsOfPass: every call of the turn, the store and the
+// look-ahead folds into one body, which spares the saving and restoring of
+// registers around each call.
+[[gnu::flatten]] void Engine::TakeTurn(PixelSink& pixels) {
   assert(PassUnderWay());
   if (showStore_ != nullptr)
     TakeTurnIn(*showStore_, pixels);
@@ -129,12 +132,20 @@ void Engine::TakeTurnIn(Store& store, PixelSink& pixels) {
   } while (EraseTurn_ != 0);
 }
 
+template <typename Store>
+[[gnu::flatten]] void Engine::TurnsOfPass(Store& store, PixelSink& pixels, Delayer& delay) {
+  while (PassUnderWay()) {
+    TakeTurnIn(store, pixels);
+    delay.Delay();
+  }
+}
+
 int Engine::DrawingPass(PixelSink& pixels, Delayer& delay) {
   if (BeginPass()) {
-    while (PassUnderWay()) {
-      TakeTurn(pixels);
-      delay.Delay();
-    }
+    if (showStore_ != nullptr)
+      TurnsOfPass(*showStore_, pixels, delay);
+    else
+      TurnsOfPass(store_, pixels, delay);
   }
   return ShowFinished();
 }
