@@ -26,7 +26,7 @@ NodePool<Node>::NodePool(std::int32_t width_, std::int32_t height_, std::uint32_
   nodes = static_cast<Node*>(memory_.Allocate(*poolBytes));
   if (nodes == nullptr)
     return;
-  width = width_;
+  width = width_ > 0 ? width_ : 0;  // a negative width holds no pixel, as 0
   height = height_;
   if (width_ >= 1)
     numbering = PixelNumbering(width_);

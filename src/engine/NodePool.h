@@ -85,7 +85,10 @@ class NodePool {
   }
   // Whether (x, y) lies on the virtual screen (never, when inert).
   bool OnScreen(std::int32_t x, std::int32_t y) const {
-    return x >= 0 && x < width && y >= 0 && y < height;
+    // Unsigned, so that a negative coordinate fails the same test; a pool
+    // never holds a negative size (see the constructor).
+    return static_cast<std::uint32_t>(x) < static_cast<std::uint32_t>(width) &&
+           static_cast<std::uint32_t>(y) < static_cast<std::uint32_t>(height);
   }
   bool IsInert() const { return nodes == nullptr; }
   // Bytes of the pool.

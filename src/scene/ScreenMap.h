@@ -27,14 +27,15 @@ struct ScreenMap {
       MapScaled(point);
       return;
     }
-    const std::int64_t x = std::int64_t{point.x} + OffsetX;
-    const std::int64_t y = std::int64_t{point.y} + OffsetY;
-    if (x != static_cast<std::int32_t>(x) || y != static_cast<std::int32_t>(y)) {
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    if (__builtin_add_overflow(point.x, OffsetX, &x) ||
+        __builtin_add_overflow(point.y, OffsetY, &y)) {
       point.x = -1;  // no pixel
       return;
     }
-    point.x = static_cast<std::int32_t>(x);
-    point.y = static_cast<std::int32_t>(y);
+    point.x = x;
+    point.y = y;
   }
 
  private:
