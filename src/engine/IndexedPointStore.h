@@ -18,6 +18,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "core/Choose.h"
 #include "engine/NodeLayouts.h"
 #include "engine/NodePool.h"
 #include "engine/PixelIndex.h"
@@ -97,10 +98,13 @@ std::int32_t IndexedStore<Node>::InsertPoint(std::int32_t previous, ScreenPoint&
   Node& node = nodes[i];
   const std::uint64_t pixel = PixelOf(node);  // numbered as TakeNodeFor put it
   const std::int32_t older = index_ ? index_->NewestAt(pixel) : SearchPool(pixel, i);
+  // The older point on the pixel, if any, links on to this one. About half
+  // the inserts on a full screen land on an occupied pixel, at random: a
+  // branch would often be mispredicted, so the link is written either way,
+  // into the node itself when there is none (and then set right).
+  nodes[Choose(older != -1, older, i)].rowNext = i;
   node.rowPrev = older;
   node.rowNext = -1;
-  if (older != -1)
-    nodes[older].rowNext = i;
   if (index_ && !index_->SetNewest(pixel, i))
     index_.reset();
   return i;
@@ -120,13 +124,21 @@ std::int32_t IndexedStore<Node>::RemovePoint(std::int32_t index, ScreenPoint& ou
     nodes[older].rowNext = newer;
     restore = nodes[older].colour;
   }
-  if (newer != -1) {
+  // Whether the point is the one on screen, the newest on its pixel, is as
+  // good as random on a full screen. Where `older` goes, the newer
+  // neighbour's link or the pixel's cell in the index, is chosen without a
+  // branch, which would be mispredicted about every other turn. (The repaint
+  // below keeps its branch: the caller's own test of it follows the same way.)
+  const bool onTop = newer == -1;
+  if (std::int32_t* cell = index_ ? index_->DenseCell(PixelOf(n)) : nullptr) {
+    *Choose(onTop, cell, &nodes[Choose(onTop, 0, newer)].rowPrev) = older;
+  } else if (!onTop) {
     nodes[newer].rowPrev = older;
   } else if (index_) {
     index_->SetNewest(PixelOf(n), older);  // replaces or empties: never fails
   }
 
-  if (newer != -1) {
+  if (!onTop) {
     out.x = -1;  // a newer point on this pixel is the one on screen
   } else if (restore == n.colour) {
     out.x = -1;  // the pixel already shows that colour
@@ -152,10 +164,13 @@ void IndexedStore<Node>::PrefetchTurn(std::int32_t x, std::int32_t y, std::int32
   if (index == nullptr)
     return;
   Hint& slot = hinted_[hintCount_++ % kHintDelay];
+  // Whether a pixel is occupied, or a point the newest on its pixel, is as
+  // good as random on a full screen: those cases are fetched alike, without
+  // a branch (a node numbered 0 standing in for none), rather than
+  // mispredicted every other turn.
   if (slot.pixel >= 0) {
     const auto older = static_cast<std::uint32_t>(index->NewestAt(std::uint64_t(slot.pixel)));
-    if (older < capacity)
-      __builtin_prefetch(&nodes[older].rowNext, 1);
+    __builtin_prefetch(&nodes[Choose(older < capacity, older, 0u)].rowNext, 1);
   }
   // A node in use lies on the screen and links to nodes or to -1; one freed
   // since its hint (or never used) is not in use.
@@ -167,14 +182,12 @@ void IndexedStore<Node>::PrefetchTurn(std::int32_t x, std::int32_t y, std::int32
       __builtin_prefetch(&nodes[rowPrev].colour, 1);
       __builtin_prefetch(&nodes[rowPrev].rowNext, 1);
     }
-    if (rowNext < capacity) {
-      __builtin_prefetch(&nodes[rowNext].rowPrev, 1);
-    } else {
-      // The newest point on its pixel: the removal rewrites the index and
-      // most likely the pixel.
-      index->Prefetch(PixelOf(node));
-      Place::Get(node, repaint, numbering);
-    }
+    // The removal needs the newer neighbour's link or, when the point is the
+    // newest on its pixel, the pixel's index cell and most likely the pixel:
+    // all three are fetched, which costs less than a mispredicted choice.
+    __builtin_prefetch(&nodes[Choose(rowNext < capacity, rowNext, 0u)].rowPrev, 1);
+    index->Prefetch(PixelOf(node));
+    Place::Get(node, repaint, numbering);
   }
   const bool onScreen = Pool::OnScreen(x, y);
   const std::uint64_t pixel = onScreen ? numbering.Number(x, y) : 0;

@@ -52,6 +52,9 @@ class PixelIndex {
     dense_[Cell(pixel)] = node;
     return true;
   }
+  // The dense array's cell of `pixel`, for a caller that picks where to write
+  // without a branch; null for the hash table.
+  std::int32_t* DenseCell(std::uint64_t pixel) { return dense_ ? &dense_[Cell(pixel)] : nullptr; }
   // A hint that `pixel` will be looked at soon.
   void Prefetch(std::uint64_t pixel) const {
     if (dense_)

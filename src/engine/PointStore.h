@@ -56,9 +56,9 @@ class PointStore {
   // A hint, a few turns before it comes, of what one turn will do: insert a
   // point at (x, y) (x < 0: none) and remove node `oldest` (-1: none), so that
   // the store can fetch what those touch. Sets `repaint` to the pixel (virtual
-  // coordinates, x = -1 for none) that the removal of an earlier hint will most
-  // likely repaint, known now that its node has been fetched, so that the
-  // caller can fetch that pixel too. Changes nothing else. What it is worth:
+  // coordinates, x = -1 for none) that the removal of an earlier hint may
+  // repaint, known now that its node has been fetched, so that the caller can
+  // fetch that pixel too. Changes nothing else. What it is worth:
   // the benchmarks pass/dense/indexed against pass/dense/indexed/unhinted.
   virtual void PrefetchTurn(std::int32_t /*x*/, std::int32_t /*y*/, std::int32_t /*oldest*/,
                             ScreenPoint& repaint) {
