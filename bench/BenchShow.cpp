@@ -26,18 +26,13 @@ PlainArraySink::PlainArraySink(std::int32_t width, std::int32_t height)
   if (!cells_)
     throw std::bad_alloc();
   std::fill_n(cells_.get(), std::size_t(width) * std::size_t(height), kBlack);
+  DescribeCells(cells_.get(), width, height, sizeof(COLORREF));
 }
 
 void PlainArraySink::SetPixel(std::int32_t x, std::int32_t y, COLORREF colour) {
   if (x < 0 || y < 0 || x >= width_ || y >= height_)
     return;
   cells_[std::size_t(y) * std::size_t(width_) + std::size_t(x)] = colour;
-}
-
-void PlainArraySink::Prefetch(std::int32_t x, std::int32_t y) {
-  if (x < 0 || y < 0 || x >= width_ || y >= height_)
-    return;
-  __builtin_prefetch(&cells_[std::size_t(y) * std::size_t(width_) + std::size_t(x)], 1);
 }
 
 std::uint64_t PlainArraySink::Checksum() const {

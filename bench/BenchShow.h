@@ -26,7 +26,6 @@ class PlainArraySink final : public PixelSink {
  public:
   PlainArraySink(std::int32_t width, std::int32_t height);
   void SetPixel(std::int32_t x, std::int32_t y, COLORREF colour) override;
-  void Prefetch(std::int32_t x, std::int32_t y) override;
   std::uint64_t Checksum() const;
 
  private:

@@ -89,8 +89,7 @@ inline void TurnLookAhead::HintPixel(PixelSink& pixels, ScreenPoint& pixel) cons
   if (pixel.x < 0)
     return;
   map_.MapToScreen(pixel);
-  if (pixel.x >= 0)
-    pixels.Prefetch(pixel.x, pixel.y);
+  pixels.Prefetch(pixel.x, pixel.y);
 }
 
 template <typename Store>

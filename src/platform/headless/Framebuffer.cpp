@@ -41,7 +41,9 @@ Framebuffer::Framebuffer(std::int32_t width, std::int32_t height)
     : width_(std::max(width, 0)),
       height_(std::max(height, 0)),
       cellCount_(CellCount(width, height)),
-      cells_(AllocateCells(cellCount_)) {}
+      cells_(AllocateCells(cellCount_)) {
+  DescribeCells(cells_.get(), width_, height_, sizeof(Cell));
+}
 
 void Framebuffer::Fill(COLORREF colour) {
   for (std::size_t i = 0; i < cellCount_; ++i)

@@ -33,11 +33,6 @@ class Framebuffer final : public PixelSink {
     pixelsSet_.store(pixelsSet_.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
     Store(x, y, colour);
   }
-  // Fetches the cell of (x, y) for writing; nothing for a pixel off the screen.
-  void Prefetch(std::int32_t x, std::int32_t y) override {
-    if (Contains(x, y))
-      __builtin_prefetch(&CellAt(x, y), 1);
-  }
   // Not counted: what the window itself paints (the banner).
   void Store(std::int32_t x, std::int32_t y, COLORREF colour) {
     if (Contains(x, y))

@@ -38,6 +38,7 @@ TrackedScreen::TrackedScreen(std::int32_t width, std::int32_t height)
     : framebuffer_(width, height),
       dirty_(std::make_unique<std::atomic<std::uint8_t>[]>(
           static_cast<std::size_t>(framebuffer_.Height()))) {
+  DescribeCells(framebuffer_.Row(0), Width(), Height(), sizeof(Framebuffer::Cell));
   MarkAllRows();
 }
 

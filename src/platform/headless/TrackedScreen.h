@@ -33,7 +33,6 @@ class TrackedScreen final : public PixelSink {
     if (framebuffer_.Contains(x, y))
       MarkRow(y);
   }
-  void Prefetch(std::int32_t x, std::int32_t y) override { framebuffer_.Prefetch(x, y); }
   // What the window paints itself (not counted as the show's pixels).
   void Store(std::int32_t x, std::int32_t y, COLORREF colour) {
     framebuffer_.Store(x, y, colour);
