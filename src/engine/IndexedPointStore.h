@@ -146,7 +146,7 @@ std::int32_t IndexedStore<Node>::RemovePoint(std::int32_t index, ScreenPoint& ou
     Place::Get(n, out, numbering);
     out.colour = static_cast<COLORREF>(restore);
   }
-  Pool::FreeNode(index);
+  Pool::Release(index);
   return n.chainNext;
 }
 

@@ -61,6 +61,8 @@ void NodePool<Node>::ChainFree(std::uint64_t first, std::uint64_t end) {
 
 template <typename Node>
 bool NodePool<Node>::Grow() {
+  if (nodes == nullptr)
+    return false;  // inert for good
   const std::uint64_t oldCount = capacity;
   const std::uint64_t newCount = oldCount + growBy;
   const auto bytes = ArrayBytes<Node>(newCount);

@@ -28,7 +28,7 @@ class NodePool {
   // A free node (the one freed last first); the pool grows by growBy nodes when
   // none is left. -1 when inert or when growth fails (then nothing changes).
   std::int32_t AllocNode() {
-    if (nodes == nullptr || (freeCount == 0 && !Grow()))
+    if (freeCount == 0 && !Grow())  // an inert pool has none and cannot grow
       return -1;
     const std::int32_t i = freeHead;
     freeHead = nodes[i].chainNext;
@@ -39,12 +39,8 @@ class NodePool {
   // REQUIRES: the pool is not inert and 0 <= index < capacity.
   void FreeNode(std::int32_t index) {
     assert(nodes != nullptr && static_cast<std::uint32_t>(index) < capacity);
-    if (!Place::InUse(nodes[index]))
-      return;
-    Place::MarkFree(nodes[index]);
-    nodes[index].chainNext = freeHead;
-    freeHead = index;
-    ++freeCount;
+    if (Place::InUse(nodes[index]))
+      Release(index);
   }
   // The part of an insert every store shares: refuses a point outside the
   // virtual screen or without a node (point.x = -1, result -1); otherwise fills
@@ -66,14 +62,13 @@ class NodePool {
     Place::Put(node, point.x, point.y, numbering);
     node.colour = static_cast<std::int32_t>(point.colour);
     node.chainNext = -1;
-    if (previous != -1 && static_cast<std::uint32_t>(previous) < capacity)
+    if (static_cast<std::uint32_t>(previous) < capacity)  // not -1
       nodes[previous].chainNext = i;
     return i;
   }
-  // Whether `index` names a node in use (never, when inert).
+  // Whether `index` names a node in use (never, when inert: its capacity is 0).
   bool InUse(std::int32_t index) const {
-    return nodes != nullptr && static_cast<std::uint32_t>(index) < capacity &&
-           Place::InUse(nodes[index]);
+    return static_cast<std::uint32_t>(index) < capacity && Place::InUse(nodes[index]);
   }
   // Copies node `index`'s x, y, colour: 1, or 0 when inert or beyond the pool.
   int GetPoint(std::int32_t index, ScreenPoint& out) const {
@@ -95,6 +90,14 @@ class NodePool {
   std::size_t PoolBytes() const { return std::size_t{capacity} * sizeof(Node); }
 
  protected:
+  // Puts node `index` back on the free list.
+  // REQUIRES: InUse(index).
+  void Release(std::int32_t index) {
+    Place::MarkFree(nodes[index]);
+    nodes[index].chainNext = freeHead;
+    freeHead = index;
+    ++freeCount;
+  }
   // Gives the pool back and leaves it inert (a store whose own tables
   // cannot be had).
   void MakeInert();
