@@ -406,10 +406,11 @@ def test_next_scene_follows_a_show_that_ends(options, tmp):
 
 
 def test_busy_show_runs_behind_without_stalling(options, tmp):
-    # Every kind of bench/scenes/dense.zrv at the highest speed: far more turns
-    # than half a frame holds. Frames keep coming, --fps says "behind".
+    # Every kind of bench/scenes/dense.zrv at the highest speed, each turn worth
+    # the shortest wait (1 us): 64 million turns a second, far more than half a
+    # frame holds on any machine. Frames keep coming, --fps says "behind".
     dense = os.path.join(options.source, "bench", "scenes", "dense.zrv")
-    settings = write(tmp, "zirvo.ini", "screen=0x0\nbuffer=16\n")
+    settings = write(tmp, "zirvo.ini", "screen=0x0\nbuffer=16\nwait=1\n")
     with XServer() as x:
         saver = Saver(options, x, ["--window", "--scene", dense, "--settings", settings,
                                    "--speed", "64", "--fps", "--stats"], tmp)
