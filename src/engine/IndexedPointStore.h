@@ -154,8 +154,8 @@ std::int32_t IndexedStore<Node>::RemovePoint(std::int32_t index, ScreenPoint& ou
 // the insert's pixel and the node to remove are fetched at once; kHintDelay
 // hints later, when they have had time to arrive, what they name: the node the
 // insert will link behind, the removed node's neighbours on its pixel and that
-// pixel's index line. A guess about the future, never a change: a wrong one
-// costs only the fetch.
+// pixel's index line, and (through `repaint`, for the caller) the pixel itself.
+// A guess about the future, never a change: a wrong one costs only the fetch.
 template <typename Node>
 void IndexedStore<Node>::PrefetchTurn(std::int32_t x, std::int32_t y, std::int32_t oldest,
                                       ScreenPoint& repaint) {
