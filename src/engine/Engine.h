@@ -107,6 +107,14 @@ class Engine {
   // The turns, compiled once for the show's store (so that its operations
   // fold into the pass) and once for any other behind PointStore. `store` is
   // always store_.
+  // Calls `turns` with store_, as the show's store when it is that one.
+  template <typename Turns>
+  void WithStore(Turns&& turns) {
+    if (showStore_ != nullptr)
+      turns(*showStore_);
+    else
+      turns(store_);
+  }
   template <typename Store>
   void TakeTurnIn(Store& store, PixelSink& pixels);
   // The rest of a begun pass: every turn, each followed by `delay`.
@@ -119,8 +127,8 @@ class Engine {
   int TickAt(Store& store, PixelSink& pixels, std::int32_t index, ScreenPoint& out);
   template <typename Store>
   int TickSwirl(Store& store, PixelSink& pixels, std::int32_t slot, ScreenPoint& out);
-  // The next point of the swirl in `slot`, stored and mapped. 1 when `point` holds a
-  // pixel to set. The look-ahead hints its coming pixels to `pixels`.
+  // The next point of the swirl in `slot`, stored and mapped. 1 when `point`
+  // holds a pixel to set. The look-ahead hints its coming pixels to `pixels`.
   template <typename Store>
   int StepSwirl(Store& store, PixelSink& pixels, std::int32_t slot, ScreenPoint& point);
   template <typename Store>

@@ -138,14 +138,7 @@ std::int32_t IndexedStore<Node>::RemovePoint(std::int32_t index, ScreenPoint& ou
     index_->SetNewest(PixelOf(n), older);  // replaces or empties: never fails
   }
 
-  if (!onTop) {
-    out.x = -1;  // a newer point on this pixel is the one on screen
-  } else if (restore == n.colour) {
-    out.x = -1;  // the pixel already shows that colour
-  } else {
-    Place::Get(n, out, numbering);
-    out.colour = static_cast<COLORREF>(restore);
-  }
+  Pool::Repaint(n, !onTop, restore, out);
   Pool::Release(index);
   return n.chainNext;
 }

@@ -86,6 +86,18 @@ class NodePool {
            static_cast<std::uint32_t>(y) < static_cast<std::uint32_t>(height);
   }
   bool IsInert() const { return nodes == nullptr; }
+  // What the removal of `node` leaves to repaint, in `out`: its pixel in
+  // `restore`, the colour of the point under it; or nothing (out.x = -1, the
+  // rest of `out` as it was) when a newer point on the pixel `covers` it or
+  // the pixel already shows that colour.
+  void Repaint(const Node& node, bool covered, std::int32_t restore, ScreenPoint& out) const {
+    if (covered || restore == node.colour) {
+      out.x = -1;
+      return;
+    }
+    Place::Get(node, out, numbering);
+    out.colour = static_cast<COLORREF>(restore);
+  }
   // Bytes of the pool.
   std::size_t PoolBytes() const { return std::size_t{capacity} * sizeof(Node); }
 

@@ -1,7 +1,7 @@
 // What the indexed point store keeps beside its pool: for every occupied pixel
-// the newest node on it, under the pixel's number y * width + x. The nodes on one pixel are linked
-// among themselves, so that is all an insert needs to find its place, and all a removal needs to
-// keep up to date.
+// the newest node on it, under the pixel's number y * width + x. The nodes on
+// one pixel are linked among themselves, so that is all an insert needs to find
+// its place, and all a removal needs to keep up to date.
 //
 // Two shapes: a dense array for screens of ordinary size, and a hash table of
 // occupied pixels whose memory follows the stored points rather than the

@@ -86,15 +86,7 @@ std::int32_t RowWalkPointStore::RemovePoint(std::int32_t index, ScreenPoint& out
   if (q != -1)
     nodes[q].rowPrev = p;
 
-  if (q != -1 && nodes[q].x == n.x) {
-    out.x = -1;  // a newer point on this pixel is the one on screen
-  } else if (restore == n.colour) {
-    out.x = -1;  // the pixel already shows that colour
-  } else {
-    out.x = n.x;
-    out.y = n.y;
-    out.colour = static_cast<COLORREF>(restore);
-  }
+  Repaint(n, q != -1 && nodes[q].x == n.x, restore, out);
   FreeNode(index);
   return n.chainNext;
 }

@@ -115,10 +115,7 @@ bool Engine::BeginPass() {
 // registers around each call.
 [[gnu::flatten]] void Engine::TakeTurn(PixelSink& pixels) {
   assert(PassUnderWay());
-  if (showStore_ != nullptr)
-    TakeTurnIn(*showStore_, pixels);
-  else
-    TakeTurnIn(store_, pixels);
+  WithStore([&](auto& store) { TakeTurnIn(store, pixels); });
 }
 
 template <typename Store>
@@ -141,12 +138,8 @@ template <typename Store>
 }
 
 int Engine::DrawingPass(PixelSink& pixels, Delayer& delay) {
-  if (BeginPass()) {
-    if (showStore_ != nullptr)
-      TurnsOfPass(*showStore_, pixels, delay);
-    else
-      TurnsOfPass(store_, pixels, delay);
-  }
+  if (BeginPass())
+    WithStore([&](auto& store) { TurnsOfPass(store, pixels, delay); });
   return ShowFinished();
 }
 
