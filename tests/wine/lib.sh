@@ -50,9 +50,8 @@ start_xvfb() {
 make_prefix() {
   export WINEPREFIX="$WORK/prefix"
   export WINEDEBUG=-all
-  # The programs are 32-bit. A machine whose kernel runs no 32-bit program can
-  # still run these tests on a 64-bit build of the same sources in a 64-bit
-  # prefix (WINE_TEST_ARCH=win64); CI runs the real ones.
+  # The shipped programs are 32-bit; WINE_TEST_ARCH=win64 runs a 64-bit build
+  # of the same sources in a 64-bit prefix (.ci/wine.sh win64), beside them.
   export WINEARCH=${WINE_TEST_ARCH:-win32}
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   use_loader_of_arch || return 1
@@ -68,12 +67,17 @@ REGEDIT4
 [HKEY_CURRENT_USER\Software\Wine\Explorer]
 "Desktop"=-
 REG
-  wine regedit /S "$(winepath -w "$WORK/test-settings.reg")" >>"$WORK/wineboot.log" 2>&1
   wineserver -w
   # One server for the whole run (cleanup ends it): otherwise each program
   # started more than a few seconds after the last one ended starts Wine's
-  # server and its services anew, seconds each when emulated.
+  # server and its services anew, seconds each when emulated. The settings'
+  # import is its first program: the session (services, desktop) is up before
+  # the first test starts one (emulated on a busy machine, a program started
+  # while it came up sometimes ended before its window showed).
   wineserver -p
+  wine regedit /S "$(winepath -w "$WORK/test-settings.reg")" >>"$WORK/wineboot.log" 2>&1
+  # A program that crashes says where in its log.
+  export WINEDEBUG=-all,err+seh
   log "wine prefix ready in $(elapsed_ms "$started") ms"
 }
 

@@ -275,7 +275,17 @@ for name in "${CASES[@]}"; do
   else
     failed=$((failed + 1))
     echo "FAIL $name ($(elapsed_ms "$started") ms)"
-    if running; then kill "$ZIRVO_PID" 2>/dev/null; wait "$ZIRVO_PID" 2>/dev/null; ZIRVO_PID=""; fi
+    # What the program left: its last words and, when it ended, its exit code.
+    [ -s "$WORK/zirvo.log" ] && tail -n 20 "$WORK/zirvo.log" | sed 's/^/    log: /'
+    if running; then
+      kill "$ZIRVO_PID" 2>/dev/null
+      wait "$ZIRVO_PID" 2>/dev/null
+    elif [ -n "$ZIRVO_PID" ]; then
+      code=0
+      wait "$ZIRVO_PID" 2>/dev/null || code=$?
+      log "the program had ended with exit code $code"
+    fi
+    ZIRVO_PID=""
   fi
 done
 echo "wine tests took $(elapsed_ms "$RUN_STARTED") ms"
