@@ -15,7 +15,7 @@ note_places() {
 case_check_same_verdicts_as_linux() {
   if [ -z "$NATIVE" ]; then
     echo "SKIPPED: no native build given to compare with (run.sh BUILD NATIVE_BUILD)" >&2
-    return 0
+    return "$SKIPPED"
   fi
   local native_check="$NATIVE/tools/zirvo-check" writer="$NATIVE/tools/tests/write_broken_scenes"
   if [ ! -x "$native_check" ] || [ ! -x "$writer" ]; then

@@ -7,6 +7,12 @@ WINE_TEST_SCREEN_H=${WINE_TEST_SCREEN_H:-768}
 # Upper bounds, not expected times: Wine's first start in a fresh prefix is slow.
 WINDOW_TIMEOUT_S=${WINDOW_TIMEOUT_S:-60}
 EXIT_TIMEOUT_S=${EXIT_TIMEOUT_S:-30}
+# Every bound is multiplied by this: 32-bit programs emulated (tests/wine/with-i386.sh
+# sets ZIRVO_I386) start and draw several times slower, more so on a busy machine.
+if [ -z "${WINE_WAIT_FACTOR:-}" ]; then
+  WINE_WAIT_FACTOR=1
+  [ "${ZIRVO_I386:-}" = emulated ] && [ "${WINE_TEST_ARCH:-win32}" = win32 ] && WINE_WAIT_FACTOR=4
+fi
 
 XVFB_PID=""
 ZIRVO_PID=""
@@ -16,6 +22,9 @@ now_ns() { date +%s%N; }
 elapsed_ms() { echo $(((($(now_ns)) - $1) / 1000000)); }
 
 log() { echo "    $*"; }
+
+# patient SECONDS: the bound to wait for, in seconds.
+patient() { echo $(($1 * WINE_WAIT_FACTOR)); }
 
 # Starts Xvfb on a free display number and exports DISPLAY.
 start_xvfb() {
@@ -41,11 +50,11 @@ start_xvfb() {
 make_prefix() {
   export WINEPREFIX="$WORK/prefix"
   export WINEDEBUG=-all
-  # The programs are 32-bit. A machine whose kernel runs no 32-bit program can
-  # still run these tests on a 64-bit build of the same sources in a 64-bit
-  # prefix (WINE_TEST_ARCH=win64); CI runs the real ones.
+  # The shipped programs are 32-bit; WINE_TEST_ARCH=win64 runs a 64-bit build
+  # of the same sources in a 64-bit prefix (.ci/wine.sh win64), beside them.
   export WINEARCH=${WINE_TEST_ARCH:-win32}
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+  use_loader_of_arch || return 1
   local started
   started=$(now_ns)
   wineboot -i >"$WORK/wineboot.log" 2>&1
@@ -58,9 +67,35 @@ REGEDIT4
 [HKEY_CURRENT_USER\Software\Wine\Explorer]
 "Desktop"=-
 REG
-  wine regedit /S "$(winepath -w "$WORK/test-settings.reg")" >>"$WORK/wineboot.log" 2>&1
   wineserver -w
+  # One server for the whole run (cleanup ends it): otherwise each program
+  # started more than a few seconds after the last one ended starts Wine's
+  # server and its services anew, seconds each when emulated. The settings'
+  # import is its first program: the session (services, desktop) is up before
+  # the first test starts one (emulated on a busy machine, a program started
+  # while it came up sometimes ended before its window showed).
+  wineserver -p
+  wine regedit /S "$(winepath -w "$WORK/test-settings.reg")" >>"$WORK/wineboot.log" 2>&1
+  # A program that crashes says where in its log.
+  export WINEDEBUG=-all,err+seh
   log "wine prefix ready in $(elapsed_ms "$started") ms"
+}
+
+# wine, wineboot and winepath of the prefix's width, first on PATH: /usr/bin/wine
+# and the programs beside it start the 32-bit loader whenever wine32 is
+# installed, even for a 64-bit prefix (wineserver picks its own rightly).
+use_loader_of_arch() {
+  local loader=/usr/lib/wine/wine package=wine32:i386 bin="$WORK/wine-bin" tool
+  [ "$WINEARCH" = win64 ] && loader=/usr/lib/wine/wine64 package=wine64
+  [ -x "$loader" ] || { echo "wine: no $loader (the package $package)" >&2; return 1; }
+  export WINELOADER=$loader
+  mkdir -p "$bin"
+  printf '#!/bin/sh\nexec %s "$@"\n' "$loader" >"$bin/wine"
+  for tool in wineboot winepath; do
+    printf '#!/bin/sh\nexec %s %s.exe "$@"\n' "$loader" "$tool" >"$bin/$tool"
+  done
+  chmod +x "$bin/wine" "$bin/wineboot" "$bin/winepath"
+  case ":$PATH:" in *":$bin:"*) ;; *) export PATH="$bin:$PATH" ;; esac
 }
 
 cleanup() {
@@ -106,7 +141,7 @@ wait_window() {
 
 # wait_window_named PATTERN: the same for the window whose title matches.
 wait_window_named() {
-  local deadline=$((SECONDS + WINDOW_TIMEOUT_S)) id
+  local deadline=$((SECONDS + $(patient "$WINDOW_TIMEOUT_S"))) id
   while [ $SECONDS -lt $deadline ]; do
     id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1)
     if [ -n "$id" ]; then
@@ -116,14 +151,15 @@ wait_window_named() {
     running || { echo "program ended before its window showed" >&2; return 1; }
     sleep 0.1
   done
-  echo "no window after ${WINDOW_TIMEOUT_S}s" >&2
+  echo "no window after $(patient "$WINDOW_TIMEOUT_S") s" >&2
   return 1
 }
 
 # wait_exit [TIMEOUT_S]: waits for the program to end; sets EXIT_CODE and
 # RUN_MS (time since start). Fails (and kills it) on a time-out.
 wait_exit() {
-  local timeout=${1:-$EXIT_TIMEOUT_S}
+  local timeout
+  timeout=$(patient "${1:-$EXIT_TIMEOUT_S}")
   local deadline=$((SECONDS + timeout))
   while running; do
     if [ $SECONDS -ge $deadline ]; then
@@ -165,24 +201,41 @@ unexpected_colours() {
   convert "$file" "${args[@]}" -unique-colors txt:- | grep -v '^#' | grep -v '#000000' || true
 }
 
-# Waits until a screenshot holds every colour given; the last shot is FILE.
-wait_colours() {
-  local file=$1 timeout=$2 c missing
-  shift 2
-  local deadline=$((SECONDS + timeout))
+# wait_screen FILE TIMEOUT TEST [ARG...]: screenshots the screen into FILE until
+# `TEST FILE ARG...` holds, while the program runs, for at most TIMEOUT seconds
+# (made patient). A shot that fails is taken again. The last shot stays in FILE.
+wait_screen() {
+  local file=$1 deadline test=$3
+  deadline=$((SECONDS + $(patient "$2")))
+  shift 3
   while :; do
-    shot "$file"
-    missing=""
-    for c in "$@"; do
-      [ "$(count_colour "$file" "$c")" -gt 0 ] || missing="$missing $c"
-    done
-    [ -z "$missing" ] && return 0
+    shot "$file" 2>/dev/null && "$test" "$file" "$@" && return 0
     if [ $SECONDS -ge $deadline ] || ! running; then
-      echo "colours never appeared:$missing" >&2
+      running || echo "the program ended (last shot: $file)" >&2
       return 1
     fi
     sleep 0.3
   done
+}
+
+# has_colours FILE COLOUR...: each colour is in the picture.
+has_colours() {
+  local file=$1 c
+  shift
+  for c in "$@"; do
+    [ "$(count_colour "$file" "$c")" -gt 0 ] || return 1
+  done
+}
+
+# Waits until a screenshot holds every colour given; the last shot is FILE.
+wait_colours() {
+  local file=$1 c missing=""
+  wait_screen "$1" "$2" has_colours "${@:3}" && return 0
+  for c in "${@:3}"; do
+    [ -f "$file" ] && [ "$(count_colour "$file" "$c")" -gt 0 ] || missing="$missing $c"
+  done
+  echo "colours never appeared:$missing" >&2
+  return 1
 }
 
 # Colours that are not the given one blended over black (antialiased text):

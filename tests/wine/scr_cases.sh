@@ -267,17 +267,11 @@ case_scr_cpu_next_to_zirvo_exe() {
 
 # wait_drawing FILE TIMEOUT: waits until a screenshot shows anything but black.
 wait_drawing() {
-  local deadline=$((SECONDS + $2)) lit
-  while :; do
-    shot "$1"
-    lit=$(convert "$1" -fill white +opaque black -format '%[fx:int(mean*w*h+0.5)]' info:)
-    [ "$lit" -gt 0 ] && return 0
-    if [ $SECONDS -ge $deadline ] || ! running; then
-      echo "nothing drawn after $2 s" >&2
-      return 1
-    fi
-    sleep 0.3
-  done
+  wait_screen "$1" "$2" lit_somewhere || { echo "nothing drawn after $2 s" >&2; return 1; }
+}
+
+lit_somewhere() {
+  [ "$(convert "$1" -fill white +opaque black -format '%[fx:int(mean*w*h+0.5)]' info:)" -gt 0 ]
 }
 
 # cpu_percent PID SECONDS: the process's CPU time over that span, in percent
@@ -291,6 +285,17 @@ cpu_percent() {
   echo $(((after - before) * 100 / (ticks_per_s * $2)))
 }
 
+# The saver's frame wait (frame_wait_check.cpp): frames never early and close
+# to their time, a message ends a wait. Which timer it had is logged.
+FRAME_WAIT_CHECK="$BUILD/tests/wine/frame-wait-check.exe"
+case_scr_frame_wait() {
+  local out="$WORK/frame-wait.log" status=0
+  (cd "$WORK" && timeout "$(patient 60)" wine "$(winepath -w "$FRAME_WAIT_CHECK")") >"$out" 2>&1 ||
+    status=$?
+  tr -d '\r' <"$out" | sed 's/^/    /'
+  [ "$status" -eq 0 ]
+}
+
 SCR_CASES=(
   case_scr_show_small_move_stays_large_move_ends
   case_scr_show_key_or_click_ends
@@ -301,4 +306,5 @@ SCR_CASES=(
   case_scr_alone_with_a_browsed_scene
   case_scr_bad_settings_fall_back
   case_scr_cpu_next_to_zirvo_exe
+  case_scr_frame_wait
 )

@@ -6,6 +6,7 @@
 
 #include "app/FramePacing.h"
 #include "platform/win32-saver/DesktopAreas.h"
+#include "platform/win32-saver/FrameWait.h"
 #include "platform/win32-saver/InputEnd.h"
 #include "platform/win32-saver/ScrShows.h"
 
@@ -57,6 +58,7 @@ class ScrWindow {
   bool cursorHidden_ = false;
   SteadyMicrosecondClock clock_;
   ScrShows shows_;
+  FrameWait frameWait_;
 };
 
 ScrWindow::~ScrWindow() {
@@ -151,8 +153,7 @@ int ScrWindow::Pump() {
       continue;
     }
     const std::uint64_t waitUs = std::min(due - now, kLongestWaitUs);
-    MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>((waitUs + 999) / 1000), QS_ALLINPUT,
-                                MWMO_INPUTAVAILABLE);
+    frameWait_.Wait(waitUs);
   }
 }
 
