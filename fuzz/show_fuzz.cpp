@@ -17,11 +17,11 @@
 #include <string>
 
 #include "FuzzCheck.h"
-#include "MemoryFiles.h"
 #include "engine/PixelSink.h"
 #include "engine/RowWalkPointStore.h"
 #include "engine/Show.h"
 #include "engine/SimulatedClock.h"
+#include "scene/MemoryFiles.h"
 #include "support/CappedPoolMemory.h"
 #include "support/EngineInvariants.h"
 
@@ -62,9 +62,9 @@ struct RunResult {
 
 RunResult RunShow(const std::string& settings, const std::string& scene,
                   zirvo::StoreMaker makeStore) {
-  zirvo::fuzzing::MemoryFiles files;
-  files.Add("/zirvo/zirvo.ini", settings);
-  files.Add("scene", scene);
+  zirvo::MemoryFiles files;
+  files.Put("/zirvo/zirvo.ini", settings);
+  files.Put("scene", scene);
   zirvo::LoadEnvironment env;
   env.screen = zirvo::ScreenSize{320, 240};
   env.currentDirectory = "/work";

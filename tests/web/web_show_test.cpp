@@ -1,6 +1,6 @@
-// The web page's backend: files from memory read as files on disk are, the
-// trace as zirvo-render makes it, the notes as zirvo-check gives them, and the
-// RGBA screen the canvas shows.
+// The web page's backend: the trace of files from memory as zirvo-render makes
+// it from files on disk, the notes as zirvo-check gives them, and the RGBA
+// screen the canvas shows.
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -9,42 +9,12 @@
 
 #include "common/NoteFormat.h"
 #include "common/TraceLine.h"
-#include "platform/web/MemoryFiles.h"
 #include "platform/web/RgbaScreen.h"
 #include "platform/web/WebShow.h"
 #include "support/ShowRunner.h"
 
 namespace zirvo {
 namespace {
-
-std::vector<std::string> LinesOf(FileOpener& opener, const std::string& path) {
-  FilePtr file(opener.Open(path));
-  std::vector<std::string> lines;
-  if (!file)
-    return lines;
-  LineReader reader(file.get());
-  for (std::string text; reader.Next(text);)
-    lines.push_back(text);
-  EXPECT_FALSE(reader.Failed());
-  return lines;
-}
-
-TEST(MemoryFiles, OpensTheirTextsByteForByteAndNothingElse) {
-  web::MemoryFiles files;
-  files.Put("a.zrv", std::string("one\r\ntwo\0hidden\nthree", 21));
-  files.Put("empty.ini", "");
-  EXPECT_EQ(LinesOf(files, "a.zrv"), (std::vector<std::string>{"one", "two", "three"}));
-  EXPECT_EQ(LinesOf(files, "empty.ini"), std::vector<std::string>{});
-  FilePtr empty(files.Open("empty.ini"));
-  ASSERT_NE(empty, nullptr);
-  EXPECT_EQ(std::getc(empty.get()), EOF);
-  EXPECT_EQ(std::ferror(empty.get()), 0);
-  EXPECT_EQ(files.Open("b.zrv"), nullptr);
-  EXPECT_EQ(files.Open("/a.zrv"), nullptr);
-
-  files.Put("a.zrv", "replaced\n");
-  EXPECT_EQ(LinesOf(files, "a.zrv"), std::vector<std::string>{"replaced"});
-}
 
 constexpr const char* kSettings = "screen=320x200\nscale=u\nbuffer=1\n";
 constexpr const char* kScene =

@@ -12,9 +12,9 @@
 #include "app/Pacing.h"
 #include "engine/Show.h"
 #include "engine/SimulatedClock.h"
-#include "platform/web/MemoryFiles.h"
 #include "platform/web/RgbaScreen.h"
 #include "scene/Diagnostics.h"
+#include "scene/MemoryFiles.h"
 
 namespace zirvo::web {
 
