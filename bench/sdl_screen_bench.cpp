@@ -16,7 +16,7 @@
 
 #include "BenchShow.h"
 #include "Benchmarks.h"
-#include "platform/headless/TrackedScreen.h"
+#include "image/TrackedScreen.h"
 #include "sdl_frames.h"
 #include "support/ScreenChanges.h"
 
