@@ -1,5 +1,6 @@
 // One show of a saver on one area of the screen (a window, or one monitor of
-// it): the scene on show, paced by frames, and what follows when it ends. A show
+// it): the scene on show, a PacedShow run by the frame pacer on the scene's own
+// clock (whose seconds are real seconds), and what follows when it ends. A show
 // that ends by itself clears its area and the next scene of its rotation
 // starts; a scene that does not load shows zirvo's usage banner for a few
 // seconds, then the next one is tried. So a saver's show never ends.

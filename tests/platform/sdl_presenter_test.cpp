@@ -74,7 +74,7 @@ class SdlPresenterTest : public ::testing::Test {
         grey[static_cast<std::size_t>(i)] = SDL_Color{0, static_cast<Uint8>(i), 0, 255};
       SDL_SetPaletteColors(surface->format->palette, grey.data(), 0, 256);
     }
-    SdlPresenter presenter(window);
+    SdlPresenter presenter(window, 1);
     presenter.Write(*surface, Coordinates(40, 30), bands);
     return surface;
   }
@@ -128,7 +128,7 @@ TEST_F(SdlPresenterTest, APaletteSurfaceGetsThePixelsOneByOne) {
 }
 
 TEST_F(SdlPresenterTest, AWindowsSurfaceIsFreshOnceAndAgainAfterAResize) {
-  SdlPresenter presenter(window);
+  SdlPresenter presenter(window, 8);
   bool fresh = false;
   SDL_Surface* first = presenter.Surface(fresh);
   ASSERT_NE(first, nullptr) << SDL_GetError();

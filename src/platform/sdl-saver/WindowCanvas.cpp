@@ -9,9 +9,17 @@
 
 namespace zirvo::saver {
 
+namespace {
+
+// The picture's changes come a row at a time: rows this close go to the
+// display as one band, fewer and larger puts.
+constexpr std::int32_t kBandGap = 8;
+
+}  // namespace
+
 WindowCanvas::WindowCanvas(SDL_Window* window, std::int32_t width, std::int32_t height,
                            BannerPainter& banner)
-    : picture_(width, height), presenter_(window), banner_(banner) {}
+    : picture_(width, height), presenter_(window, kBandGap), banner_(banner) {}
 
 void WindowCanvas::Fill(const Rect& area, COLORREF colour) {
   const Rect box = Intersect(area, Rect{0, 0, Width(), Height()});

@@ -8,9 +8,6 @@ namespace zirvo {
 
 namespace {
 
-// Rows this close are sent as one band: fewer, larger puts to the display.
-constexpr std::int32_t kBandGap = 8;
-
 // A surface of 32-bit pixels that 0xAARRGGBB fits as it is (the top byte
 // unused or alpha, always opaque here).
 bool TakesArgb(const SDL_Surface& surface) {
@@ -111,7 +108,7 @@ bool SdlPresenter::Show(SDL_Surface& surface, std::span<const Rect> bands, bool 
       continue;
     if (!rects_.empty()) {
       SDL_Rect& last = rects_.back();
-      if (band.y - (last.y + last.h) < kBandGap) {
+      if (band.y - (last.y + last.h) < mergeGap_) {
         const int left = std::min(last.x, band.x);
         const int right = std::max(last.x + last.w, band.x + band.width);
         last.x = left;

@@ -2,7 +2,7 @@
 // zirvo-saver's alike: the rows that changed are converted into the window's
 // own surface (plain memory, put to the display with shared memory on X11;
 // SDL's renderers were slower there than a refresh), then only bands around
-// them go to the display, rows a few apart merged into one band. A new surface
+// them go to the display, bands close together as one. A new surface
 // (a new window, a new size) holds nothing: the caller then presents it whole.
 #pragma once
 
@@ -34,7 +34,9 @@ class ArgbRows {
 
 class SdlPresenter {
  public:
-  explicit SdlPresenter(SDL_Window* window) : window_(window) {}
+  // Bands fewer than `mergeGap` rows apart go to the display as one: fewer,
+  // larger puts (1: only bands that touch).
+  SdlPresenter(SDL_Window* window, std::int32_t mergeGap) : window_(window), mergeGap_(mergeGap) {}
 
   // The window's surface now, or null when it has none. `fresh` when it is
   // not the one presented on last: it holds nothing of the picture yet.
@@ -55,6 +57,7 @@ class SdlPresenter {
   void WriteBand(SDL_Surface& surface, const ArgbRows& rows, const Rect& band);
 
   SDL_Window* window_;
+  std::int32_t mergeGap_;
   SDL_Surface* surface_ = nullptr;  // the one last presented on, and its size
   int width_ = 0;
   int height_ = 0;
