@@ -11,6 +11,7 @@
 #include "engine/IndexedPointStore.h"
 #include "engine/RowWalkPointStore.h"
 #include "engine/Show.h"
+#include "support/StoreParams.h"
 
 namespace zirvo {
 namespace {
@@ -312,12 +313,9 @@ TEST_P(PointStoreTest, RepaintsMatchAPerPixelStackModel) {
   }
 }
 
-std::string StoreName(const ::testing::TestParamInfo<StoreMaker>& store) {
-  return store.param == &MakeRowWalkPointStore ? "RowWalk" : "Indexed";
-}
-
 INSTANTIATE_TEST_SUITE_P(Stores, PointStoreTest,
-                         ::testing::Values(&MakeRowWalkPointStore, &MakePointStore), StoreName);
+                         ::testing::Values(&MakeRowWalkPointStore, &MakePointStore),
+                         testing::StoreName);
 
 // The reference store's row lists: sorted by x, same-pixel runs oldest first.
 // The pixel a hinted removal may repaint comes back from a later hint once the

@@ -16,6 +16,7 @@
 #include "scene/SceneFile.h"
 #include "scene/Settings.h"
 #include "support/ShowRunner.h"
+#include "support/StoreParams.h"
 #include "support/TempDir.h"
 
 namespace zirvo::testing {
@@ -156,7 +157,8 @@ TEST_P(StoreFaults, AStoreWithoutMemoryRefusesEverything) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BothStores, StoreFaults,
-                         ::testing::Values(&MakePointStore, &MakeRowWalkPointStore));
+                         ::testing::Values(&MakePointStore, &MakeRowWalkPointStore),
+                         testing::StoreName);
 
 // About a hundred swirls launched within five seconds (one per pass), more
 // points live at once than the default pool of 65536 nodes holds.
