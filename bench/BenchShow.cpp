@@ -42,7 +42,7 @@ std::uint64_t PlainArraySink::Checksum() const {
   return sum;
 }
 
-BenchShow::BenchShow(const std::string& scene, StoreKind kind, StoreHints hints) {
+BenchShow::BenchShow(const std::string& scene, StoreMaker makeStore, StoreHints hints) {
   const std::string dir = SceneDirectory();
   ProgramArgs args;
   args.hasProgram = true;
@@ -53,8 +53,7 @@ BenchShow::BenchShow(const std::string& scene, StoreKind kind, StoreHints hints)
   env.screen = ScreenSize{1920, 1080};
   env.currentDirectory = dir;
   env.style = PathStyle::kPosix;
-  show.storeKind = kind;
-  if (LoadScene(show, args, env, time) == 0) {
+  if (LoadScene(show, args, env, time, nullptr, DefaultPoolMemory(), makeStore) == 0) {
     std::fprintf(stderr, "cannot load the benchmark scene %s\n", args.scene.c_str());
     std::abort();
   }

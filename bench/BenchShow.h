@@ -51,7 +51,7 @@ enum class StoreHints { kPassed, kDropped };
 struct BenchShow {
   // Loads `scene` (a file name in SceneDirectory()) on a 1920 x 1080 screen.
   // Aborts the program when it cannot: a benchmark of nothing is worse.
-  BenchShow(const std::string& scene, StoreKind kind, StoreHints hints = StoreHints::kPassed);
+  BenchShow(const std::string& scene, StoreMaker makeStore, StoreHints hints = StoreHints::kPassed);
 
   // One pass of the drawing loop; its turns are counted in `delay`.
   void Pass() { show.engine->DrawingPass(pixels, delay); }

@@ -11,25 +11,14 @@
 
 #include "BenchShow.h"
 #include "Benchmarks.h"
+#include "app/Clocks.h"
 #include "app/Pacing.h"
-#include "platform/headless/Framebuffer.h"
-#include "platform/headless/TrackedScreen.h"
+#include "image/Framebuffer.h"
+#include "image/TrackedScreen.h"
 
 namespace zirvo::bench {
 
 namespace {
-
-class SteadyMilliseconds final : public MillisecondClock {
- public:
-  std::uint32_t ElapsedMs() override {
-    const auto elapsed = std::chrono::steady_clock::now() - start_;
-    return static_cast<std::uint32_t>(
-        std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
-  }
-
- private:
-  std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
-};
 
 enum class CalibrationPixels { kNone, kFramebuffer, kTrackedScreen };
 
@@ -54,7 +43,7 @@ void CalibratedDelay(benchmark::State& state, CalibrationPixels pixels) {
   for (auto _ : state) {
     for (int round = 0; round < rounds; ++round) {
       Pacing pacing;
-      SteadyMilliseconds clock;
+      SteadyClock clock;
       Calibrate(pacing, clock, work);
       const auto before = std::chrono::steady_clock::now();
       for (int i = 0; i < delays; ++i)

@@ -10,6 +10,7 @@
 #include "Benchmarks.h"
 #include "FloorMotion.h"
 #include "engine/IndexedPointStore.h"
+#include "engine/RowWalkPointStore.h"
 
 namespace zirvo::bench {
 
@@ -41,13 +42,13 @@ double NodeBytes(const PointStore& store) {
                                                                    : sizeof(PointNode);
 }
 
-const char* StoreName(StoreKind kind) {
-  return kind == StoreKind::kIndexed ? "indexed" : "rowwalk";
+const char* StoreName(StoreMaker makeStore) {
+  return makeStore == &MakePointStore ? "indexed" : "rowwalk";
 }
 
-void PassBenchmark(benchmark::State& state, const SceneRun& run, StoreKind kind,
+void PassBenchmark(benchmark::State& state, const SceneRun& run, StoreMaker makeStore,
                    StoreHints hints = StoreHints::kPassed) {
-  BenchShow bench(run.file, kind, hints);
+  BenchShow bench(run.file, makeStore, hints);
   bench.Passes(QuickMode() ? 20 : run.warmPasses);
   // The store as both kinds hold it after the same passes: full trails.
   const PointStore& store = *bench.show.TrailStore;
@@ -91,7 +92,7 @@ void FloorSteps(std::vector<LiveSwirl>& live, int times) {
 }
 
 void FloorBenchmark(benchmark::State& state, const SceneRun& run) {
-  BenchShow bench(run.file, StoreKind::kIndexed);
+  BenchShow bench(run.file, &MakePointStore);
   bench.Passes(run.launchPasses);
   std::vector<LiveSwirl> live = CopyLiveSwirls(bench);
   for (auto _ : state)
@@ -119,7 +120,7 @@ double Median(std::vector<double> values) {
 constexpr int kRoundPasses = 50;
 
 void SideBySideBenchmark(benchmark::State& state, const SceneRun& run) {
-  BenchShow bench(run.file, StoreKind::kIndexed);
+  BenchShow bench(run.file, &MakePointStore);
   bench.Passes(QuickMode() ? 20 : run.warmPasses);
   std::vector<LiveSwirl> live = CopyLiveSwirls(bench);
   std::vector<double> passNs;
@@ -148,19 +149,19 @@ void SideBySideBenchmark(benchmark::State& state, const SceneRun& run) {
 
 void RegisterPassBenchmarks(bool quick) {
   for (const SceneRun& run : kRuns) {
-    for (StoreKind kind : {StoreKind::kIndexed, StoreKind::kRowWalk}) {
+    for (StoreMaker makeStore : {&MakePointStore, &MakeRowWalkPointStore}) {
       const std::uint64_t passes =
-          kind == StoreKind::kIndexed ? run.indexedPasses : run.rowWalkPasses;
+          makeStore == &MakePointStore ? run.indexedPasses : run.rowWalkPasses;
       benchmark::RegisterBenchmark(
-          (std::string("pass/") + run.name + "/" + StoreName(kind)).c_str(),
-          [&run, kind](benchmark::State& state) { PassBenchmark(state, run, kind); })
+          (std::string("pass/") + run.name + "/" + StoreName(makeStore)).c_str(),
+          [&run, makeStore](benchmark::State& state) { PassBenchmark(state, run, makeStore); })
           ->Iterations(static_cast<benchmark::IterationCount>(quick ? 2 : passes))
           ->Unit(benchmark::kMillisecond);
-      if (kind == StoreKind::kIndexed && std::string(run.name) == "dense") {
+      if (makeStore == &MakePointStore && std::string(run.name) == "dense") {
         // Next to the hinted run, so that both meet the machine alike.
         benchmark::RegisterBenchmark("pass/dense/indexed/unhinted",
                                      [&run](benchmark::State& state) {
-                                       PassBenchmark(state, run, StoreKind::kIndexed,
+                                       PassBenchmark(state, run, &MakePointStore,
                                                      StoreHints::kDropped);
                                      })
             ->Iterations(static_cast<benchmark::IterationCount>(quick ? 2 : passes))

@@ -37,7 +37,7 @@ class FrameRecorder final : public PixelSink, public Delayer {
 }  // namespace
 
 DenseFrames::DenseFrames(std::size_t frames) {
-  BenchShow show("dense.zrv", StoreKind::kIndexed);
+  BenchShow show("dense.zrv", &MakePointStore);
   show.Passes(QuickMode() ? 20 : kDenseWarmPasses);
   FrameRecorder recorder(frames_);
   while (frames_.size() <= frames)

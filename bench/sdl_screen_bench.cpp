@@ -16,7 +16,7 @@
 
 #include "BenchShow.h"
 #include "Benchmarks.h"
-#include "platform/headless/TrackedScreen.h"
+#include "image/TrackedScreen.h"
 #include "sdl_frames.h"
 #include "support/ScreenChanges.h"
 
@@ -131,7 +131,7 @@ class UnhintedSink final : public PixelSink {
 // its Prefetch hints passed on or dropped: what the hint is worth where pixel
 // sets come between the engine's own work, as in the show.
 void DensePassBenchmark(benchmark::State& state, bool hinted) {
-  BenchShow bench("dense.zrv", StoreKind::kIndexed);
+  BenchShow bench("dense.zrv", &MakePointStore);
   bench.Passes(QuickMode() ? 20 : 3020);
   TrackedScreen screen(kWidth, kHeight);
   UnhintedSink unhinted(screen);

@@ -9,9 +9,9 @@
 #include <string>
 
 #include "FuzzCheck.h"
-#include "MemoryFiles.h"
 #include "core/Colour.h"
 #include "scene/KindTable.h"
+#include "scene/MemoryFiles.h"
 #include "scene/SceneFile.h"
 #include "scene/Settings.h"
 
@@ -66,8 +66,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string text(reinterpret_cast<const char*>(data), size);
   const bool onlyWithExtension = (control & 4u) != 0;
 
-  zirvo::fuzzing::MemoryFiles files;
-  files.Add(onlyWithExtension ? "scene.zrv" : "scene", text);
+  zirvo::MemoryFiles files;
+  files.Put(onlyWithExtension ? "scene.zrv" : "scene", text);
 
   std::string plainPath = "scene";
   zirvo::Settings plainSettings = StartingSettings(control);

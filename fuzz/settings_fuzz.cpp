@@ -6,8 +6,8 @@
 #include <string>
 
 #include "FuzzCheck.h"
-#include "MemoryFiles.h"
 #include "scene/LineReader.h"
+#include "scene/MemoryFiles.h"
 #include "scene/Settings.h"
 
 namespace {
@@ -19,7 +19,7 @@ bool SameSettings(const zirvo::Settings& a, const zirvo::Settings& b) {
 }
 
 // The line reader's pieces: at most 255 characters, never a line feed or a NUL.
-void CheckPieces(zirvo::fuzzing::MemoryFiles& files) {
+void CheckPieces(zirvo::MemoryFiles& files) {
   zirvo::FilePtr file(files.Open("zirvo.ini"));
   FUZZ_CHECK(file != nullptr, "the memory file does not open");
   zirvo::LineReader reader(file.get());
@@ -38,8 +38,8 @@ void CheckPieces(zirvo::fuzzing::MemoryFiles& files) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  zirvo::fuzzing::MemoryFiles files;
-  files.Add("zirvo.ini", std::string(reinterpret_cast<const char*>(data), size));
+  zirvo::MemoryFiles files;
+  files.Put("zirvo.ini", std::string(reinterpret_cast<const char*>(data), size));
   const zirvo::ScreenSize screen{1024, 768};
 
   zirvo::Settings plain;

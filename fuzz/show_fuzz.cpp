@@ -17,10 +17,11 @@
 #include <string>
 
 #include "FuzzCheck.h"
-#include "MemoryFiles.h"
 #include "engine/PixelSink.h"
+#include "engine/RowWalkPointStore.h"
 #include "engine/Show.h"
 #include "engine/SimulatedClock.h"
+#include "scene/MemoryFiles.h"
 #include "support/CappedPoolMemory.h"
 #include "support/EngineInvariants.h"
 
@@ -59,10 +60,11 @@ struct RunResult {
   bool finished = false;
 };
 
-RunResult RunShow(const std::string& settings, const std::string& scene, zirvo::StoreKind kind) {
-  zirvo::fuzzing::MemoryFiles files;
-  files.Add("/zirvo/zirvo.ini", settings);
-  files.Add("scene", scene);
+RunResult RunShow(const std::string& settings, const std::string& scene,
+                  zirvo::StoreMaker makeStore) {
+  zirvo::MemoryFiles files;
+  files.Put("/zirvo/zirvo.ini", settings);
+  files.Put("scene", scene);
   zirvo::LoadEnvironment env;
   env.screen = zirvo::ScreenSize{320, 240};
   env.currentDirectory = "/work";
@@ -77,9 +79,8 @@ RunResult RunShow(const std::string& settings, const std::string& scene, zirvo::
   zirvo::testing::CappedPoolMemory memory(kPoolCap);
   zirvo::SimulatedClock clock(kMicrosPerTurn);
   zirvo::Show show;
-  show.storeKind = kind;
   RunResult result;
-  result.loaded = zirvo::LoadScene(show, args, env, clock, nullptr, memory);
+  result.loaded = zirvo::LoadScene(show, args, env, clock, nullptr, memory, makeStore);
   if (result.loaded == 0)
     return result;
 
@@ -130,8 +131,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string settings = split == std::string::npos ? std::string() : input.substr(0, split);
   const std::string scene = split == std::string::npos ? input : input.substr(split + 1);
 
-  const RunResult shown = RunShow(settings, scene, zirvo::StoreKind::kIndexed);
-  const RunResult reference = RunShow(settings, scene, zirvo::StoreKind::kRowWalk);
+  const RunResult shown = RunShow(settings, scene, &zirvo::MakePointStore);
+  const RunResult reference = RunShow(settings, scene, &zirvo::MakeRowWalkPointStore);
   FUZZ_CHECK(shown.loaded == reference.loaded, "the store kind changed whether it loads");
   // The indexed store is inert only when its pool is refused (without its
   // index it searches the pool), and the reference asks for the same pool.

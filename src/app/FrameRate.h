@@ -9,9 +9,9 @@ namespace zirvo {
 
 class FrameRate {
  public:
-  // Counts one frame that ran `turns` turns, at `nowUs`. True when a new
+  // Counts one frame that ran `turns` turns, at `nowNs`. True when a new
   // reading is ready (at most once a second).
-  bool Add(std::uint64_t nowUs, std::uint64_t turns, bool behind);
+  bool Add(std::uint64_t nowNs, std::uint64_t turns, bool behind);
 
   double FramesPerSecond() const { return fps_; }
   double TurnsPerSecond() const { return turnsPerSecond_; }
@@ -21,7 +21,7 @@ class FrameRate {
 
  private:
   bool started_ = false;
-  std::uint64_t windowStartUs_ = 0;
+  std::uint64_t windowStartNs_ = 0;
   std::uint64_t frames_ = 0;
   std::uint64_t turns_ = 0;
   bool behindInWindow_ = false;

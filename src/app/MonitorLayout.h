@@ -5,29 +5,12 @@
 // be drawn on it.
 #pragma once
 
-#include <cstdint>
 #include <span>
 #include <vector>
 
+#include "core/Rect.h"
+
 namespace zirvo {
-
-struct Rect {
-  std::int32_t x = 0;
-  std::int32_t y = 0;
-  std::int32_t width = 0;
-  std::int32_t height = 0;
-
-  bool Empty() const { return width <= 0 || height <= 0; }
-  bool Contains(const Rect& other) const;
-  bool operator==(const Rect&) const = default;
-};
-
-// The overlap of two rectangles; empty when they do not meet.
-Rect Intersect(const Rect& a, const Rect& b);
-
-// The smallest rectangle holding every non-empty one of `rects` (empty when
-// none is).
-Rect BoundingBox(std::span<const Rect> rects);
 
 // One rectangle per show, in the order of `monitors`, relative to
 // `virtualScreen`'s top-left corner:

@@ -1,5 +1,6 @@
 #include "app/Pacing.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -88,6 +89,30 @@ void Calibrate(Pacing& pacing, MillisecondClock& clock, const std::function<void
                                           (count - previousCount) / (elapsedMs - previousMs) +
                                       previousCount;
   pacing.SetWait(Saturate32(countFor100Ms >> kCalibrationShift));
+}
+
+std::uint64_t DelayWorthNs(std::uint32_t waitCount, double repetitionNs) {
+  if (waitCount == 0)
+    return kCalibratedDelayNs;
+  constexpr double kLongestNs = 1e12;
+  const double ns = static_cast<double>(waitCount) * repetitionNs;
+  if (!(ns >= 1.0))
+    return 1;  // also a measurement that came out as no number
+  return static_cast<std::uint64_t>(std::llround(std::min(ns, kLongestNs)));
+}
+
+double MeasureRepetitionNs(NanosecondClock& clock) {
+  constexpr std::uint32_t kRepetitions = 200000;
+  constexpr int kTrials = 5;
+  Pacing pacing;
+  pacing.SetWait(kRepetitions);
+  std::uint64_t shortestNs = std::numeric_limits<std::uint64_t>::max();
+  for (int trial = 0; trial < kTrials; ++trial) {
+    const std::uint64_t before = clock.NowNs();
+    pacing.Delay();
+    shortestNs = std::min(shortestNs, clock.NowNs() - before);
+  }
+  return static_cast<double>(shortestNs) / kRepetitions;
 }
 
 }  // namespace zirvo

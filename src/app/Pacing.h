@@ -8,23 +8,17 @@
 #include <cstdint>
 #include <functional>
 
+#include "app/Clocks.h"
 #include "engine/Delayer.h"
 #include "engine/PixelSink.h"
 
 namespace zirvo {
 
-// clock(): elapsed milliseconds since the process started.
-class MillisecondClock {
- public:
-  virtual ~MillisecondClock() = default;
-  virtual std::uint32_t ElapsedMs() = 0;
-};
-
 // What calibration aims at: one Delay is the 1024th part of 100 ms.
 inline constexpr std::uint32_t kCalibrationTargetMs = 100;
 inline constexpr int kCalibrationShift = 10;
-// That Delay in nanoseconds (97656.25, truncated): a turn's worth of time in
-// the modes paced by frames.
+// That Delay in nanoseconds (97656.25, truncated): what one Delay lasts in the
+// modes paced by frames at speed 1 (app/FramePacer.h).
 inline constexpr std::uint64_t kCalibratedDelayNs =
     (std::uint64_t{kCalibrationTargetMs} * 1000000) >> kCalibrationShift;
 
@@ -57,5 +51,16 @@ void Calibrate(Pacing& pacing, MillisecondClock& clock, const std::function<void
 // the largest counts would take).
 void Calibrate(Pacing& pacing, MillisecondClock& clock, const std::function<void()>& work,
                Delayer& trialDelay);
+
+// What one Delay lasts on this machine: the calibrated one when the settings
+// leave the wait to calibration (`waitCount` 0); otherwise `waitCount`
+// repetitions of Delay's computation at `repetitionNs` each, rounded, from
+// 1 ns to 1000 s. A frame-paced mode given a settings file's wait runs at the
+// speed that wait gives zirvo.
+std::uint64_t DelayWorthNs(std::uint32_t waitCount, double repetitionNs);
+
+// How long one repetition of Delay's computation takes here, in nanoseconds:
+// the shortest of a few trials of a few milliseconds each.
+double MeasureRepetitionNs(NanosecondClock& clock);
 
 }  // namespace zirvo

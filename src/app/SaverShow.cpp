@@ -6,10 +6,6 @@ namespace zirvo {
 
 namespace {
 
-// How many turns run between two looks at the real clock: a look costs about
-// as much as a turn, a turn well under a microsecond.
-constexpr std::uint64_t kTurnsPerClockLook = 32;
-
 // The step between the seeds of successive scenes (the golden ratio's 32-bit
 // fraction: successive seeds spread over the whole range).
 constexpr std::uint32_t kSeedStep = 0x9E3779B9u;
@@ -17,64 +13,47 @@ constexpr std::uint32_t kSeedStep = 0x9E3779B9u;
 }  // namespace
 
 SaverShow::SaverShow(ShowCanvas& canvas, SceneLoader& loader, SceneRotation rotation,
-                     ShowTiming timing, std::uint32_t seed)
-    : canvas_(&canvas),
-      loader_(loader),
-      rotation_(std::move(rotation)),
-      timing_(timing),
-      seed_(seed) {}
+                     std::uint32_t seed)
+    : canvas_(&canvas), loader_(loader), rotation_(std::move(rotation)), seed_(seed) {}
 
-void SaverShow::Start(std::uint64_t nowUs) {
+void SaverShow::Restart(std::uint64_t nowNs) {
   running_.reset();
   canvas_->Clear();
-  auto running = std::make_unique<LiveShow>(timing_.turnUs);
+  auto running = std::make_unique<LiveShow>();
   if (!loader_.Load(rotation_.Current(), canvas_->Size(), running->show, running->clock) ||
       running->show.engine == nullptr) {
     canvas_->PaintBanner();
-    bannerEndsUs_ = nowUs + timing_.bannerUs;
+    bannerEndsNs_ = nowNs + kBannerNs;
     return;
   }
   running->show.random.Seed(seed_);
-  running->stepper = std::make_unique<ShowStepper>(*running->show.engine, running->clock);
+  running->paced.emplace(*running->show.engine, running->clock);
   running_ = std::move(running);
 }
 
-void SaverShow::MoveTo(ShowCanvas& canvas, std::uint64_t nowUs) {
+void SaverShow::MoveTo(ShowCanvas& canvas, std::uint64_t nowNs) {
   canvas_ = &canvas;
-  Start(nowUs);
+  Restart(nowNs);
 }
 
-void SaverShow::Next(std::uint64_t nowUs) {
+void SaverShow::Next(std::uint64_t nowNs) {
   rotation_.Next();
   seed_ += kSeedStep;
-  Start(nowUs);
+  Restart(nowNs);
 }
 
-ShowProgress SaverShow::Run(double showUs, std::uint64_t deadlineUs, MicrosecondClock& clock) {
-  ShowProgress progress;
+FrameProgress SaverShow::RunFrame(std::uint64_t realNs, std::uint64_t stepNs,
+                                  const FrameLimit& limit, NanosecondClock& clock) {
   if (!running_) {
-    const std::uint64_t now = clock.NowUs();
-    if (now >= bannerEndsUs_)
+    const std::uint64_t now = clock.NowNs();
+    if (now >= bannerEndsNs_)
       Next(now);
-    return progress;
+    return {};
   }
-  LiveShow& run = *running_;
-  run.targetUs += showUs;
-  while (static_cast<double>(run.clock.NowUs()) < run.targetUs) {
-    if (progress.turns % kTurnsPerClockLook == 0 && progress.turns > 0 &&
-        clock.NowUs() >= deadlineUs) {
-      // Behind: what is not done by the deadline is given up, so that a slow
-      // frame does not make the next one longer still.
-      run.targetUs = static_cast<double>(run.clock.NowUs());
-      progress.behind = true;
-      break;
-    }
-    ++progress.turns;
-    if (run.stepper->Step(*canvas_)) {
-      Next(clock.NowUs());
-      break;
-    }
-  }
+  PacedShow& paced = *running_->paced;
+  const FrameProgress progress = paced.Run(*canvas_, realNs, stepNs, limit, clock);
+  if (paced.Finished())
+    Next(clock.NowNs());
   return progress;
 }
 

@@ -1,5 +1,6 @@
 // One show of a saver on one area of the screen (a window, or one monitor of
-// it): the scene on show, paced by frames, and what follows when it ends. A show
+// it): the scene on show, a PacedShow run by the frame pacer on the scene's own
+// clock (whose seconds are real seconds), and what follows when it ends. A show
 // that ends by itself clears its area and the next scene of its rotation
 // starts; a scene that does not load shows zirvo's usage banner for a few
 // seconds, then the next one is tried. So a saver's show never ends.
@@ -7,11 +8,12 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
-#include "app/FramePacing.h"
+#include "app/FramePacer.h"
+#include "app/PacedShow.h"
 #include "app/SceneRotation.h"
-#include "app/ShowStepper.h"
 #include "engine/PixelSink.h"
 #include "engine/Show.h"
 #include "engine/SimulatedClock.h"
@@ -39,64 +41,57 @@ class SceneLoader {
   // engine on `time`.
   virtual bool Load(const std::string& scene, const ScreenSize& size, Show& show,
                     ShowTime& time) = 0;
+  // The settings file a load of `scene` reads.
+  virtual std::string SettingsPathFor(const std::string& scene) const = 0;
 };
 
-struct ShowTiming {
-  std::uint64_t turnUs = kCalibratedTurnUs;  // what one Delay is worth
-  std::uint64_t bannerUs = 5'000'000;        // how long a scene that does not load shows the banner
-};
-
-// What one show did in one frame.
-struct ShowProgress {
-  std::uint64_t turns = 0;  // Delays run
-  bool behind = false;      // stopped at the deadline before the clock caught up
-};
-
-class SaverShow {
+class SaverShow final : public FramedShow {
  public:
+  // How long a scene that does not load shows the banner.
+  static constexpr std::uint64_t kBannerNs = 5'000'000'000;
+
   // `seed` seeds the first scene's random generator; each later scene gets the
   // next seed of a sequence.
-  SaverShow(ShowCanvas& canvas, SceneLoader& loader, SceneRotation rotation, ShowTiming timing,
-            std::uint32_t seed);
+  SaverShow(ShowCanvas& canvas, SceneLoader& loader, SceneRotation rotation, std::uint32_t seed);
   SaverShow(const SaverShow&) = delete;
   SaverShow& operator=(const SaverShow&) = delete;
 
   // Loads the scene on show and starts it from the beginning, with the seed it
   // started with before: the first start, a restart, a changed file.
-  void Start(std::uint64_t nowUs);
+  void Restart(std::uint64_t nowNs);
   // The area changed (a new size, a new surface): starts over on `canvas`.
-  void MoveTo(ShowCanvas& canvas, std::uint64_t nowUs);
+  void MoveTo(ShowCanvas& canvas, std::uint64_t nowNs);
+  // The same area through another canvas: the show goes on there.
+  void Continue(ShowCanvas& canvas) { canvas_ = &canvas; }
 
-  // Runs the show `showUs` further in its own time, turn by turn, or until the
-  // real clock reaches `deadlineUs` (then the time not caught up is given up).
-  ShowProgress Run(double showUs, std::uint64_t deadlineUs, MicrosecondClock& clock);
+  // Runs the scene on show by `realNs` of real time (PacedShow::Run); when it
+  // ends, or once a banner's time is up, the next scene starts.
+  FrameProgress RunFrame(std::uint64_t realNs, std::uint64_t stepNs, const FrameLimit& limit,
+                         NanosecondClock& clock) override;
 
   bool Running() const { return running_ != nullptr; }
   const std::string& Scene() const { return rotation_.Current(); }
   ShowCanvas& Canvas() { return *canvas_; }
-  // The show's own seconds since its scene started (0 for the banner).
-  double ShowSeconds() const { return running_ ? running_->clock.Seconds() : 0.0; }
+  // The scene's own seconds since it started (0 for the banner).
+  double ShowSeconds() const { return running_ ? running_->paced->Seconds() : 0.0; }
 
  private:
   // The engine and its clock, built together for every scene.
   struct LiveShow {
-    explicit LiveShow(std::uint64_t turnUs) : clock(turnUs) {}
-    SimulatedClock clock;
+    SimulatedClock clock = SimulatedClock::WithStepNs(kCalibratedDelayNs);
     Show show;
-    std::unique_ptr<ShowStepper> stepper;
-    double targetUs = 0;  // where the clock should be by the end of this frame
+    std::optional<PacedShow> paced;  // once the scene has loaded
   };
 
   // The next scene of the rotation, with the next seed.
-  void Next(std::uint64_t nowUs);
+  void Next(std::uint64_t nowNs);
 
   ShowCanvas* canvas_;
   SceneLoader& loader_;
   SceneRotation rotation_;
-  ShowTiming timing_;
   std::uint32_t seed_;
   std::unique_ptr<LiveShow> running_;
-  std::uint64_t bannerEndsUs_ = 0;
+  std::uint64_t bannerEndsNs_ = 0;
 };
 
 }  // namespace zirvo

@@ -50,6 +50,11 @@ class IndexedStore final : public PointStore, private NodePool<Node> {
   std::uint32_t FreeCount() const override { return freeCount; }
   std::size_t MemoryBytes() const override;
 
+  // How many hints later a hint's second round of fetches is made: half the
+  // engine's look-ahead (TurnLookAhead::kTurnsAhead, which checks the tie), as
+  // long for the lines fetched first to arrive as for those they name.
+  static constexpr std::uint32_t kHintDelay = 4;
+
   using Pool::AllocNode;
   using Pool::FreeNode;
 
@@ -72,9 +77,6 @@ class IndexedStore final : public PointStore, private NodePool<Node> {
     std::int64_t pixel = -1;   // the insert's pixel number; -1: none
     std::int32_t oldest = -1;  // the node to remove; -1: none
   };
-  // Half the engine's look-ahead: as long for the lines fetched first to
-  // arrive as for those they name.
-  static constexpr std::uint32_t kHintDelay = 4;
   Hint hinted_[kHintDelay];
   std::uint32_t hintCount_ = 0;
 };

@@ -13,6 +13,7 @@
 #include <span>
 
 #include "core/ScreenPoint.h"
+#include "engine/IndexedPointStore.h"
 #include "engine/MotionAhead.h"
 #include "engine/PixelSink.h"
 #include "engine/PointStore.h"
@@ -41,12 +42,15 @@ class TurnLookAhead {
   void PrepareAfter(Store& store, PixelSink& pixels, std::int32_t slot,
                     std::span<const Swirl> table, std::int32_t activeHead);
 
- private:
   // Far enough for two rounds of memory fetches (see the store's PrefetchTurn)
   // to arrive between turns of about a tenth of a microsecond; from 6 on the
   // dense scene gains nothing more.
   static constexpr int kTurnsAhead = 8;
+  // The store makes its second round half way.
+  static_assert(static_cast<int>(IndexedPointStore::kHintDelay) * 2 == kTurnsAhead,
+                "the store's second round of fetches comes half way through the look-ahead");
 
+ private:
   // The slot whose turn comes kTurnsAhead turns after `from`'s, or -1.
   std::int32_t SlotAhead(std::int32_t from, std::span<const Swirl> table, std::int32_t activeHead);
   // Hints the pixel the coming turn will likely set (virtual coordinates,

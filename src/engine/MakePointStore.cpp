@@ -1,13 +1,9 @@
 #include "engine/IndexedPointStore.h"
-#include "engine/RowWalkPointStore.h"
 
 namespace zirvo {
 
-std::unique_ptr<PointStore> MakePointStore(StoreKind kind, std::int32_t width, std::int32_t height,
+std::unique_ptr<PointStore> MakePointStore(std::int32_t width, std::int32_t height,
                                            std::uint32_t capacity, PoolMemory& memory) {
-  if (kind == StoreKind::kRowWalk) {
-    return std::make_unique<RowWalkPointStore>(width, height, capacity, memory);
-  }
   // Packed nodes wherever a pixel's number fits them.
   if (PixelNumbering::Covers(width, height))
     return std::make_unique<IndexedPointStore>(width, height, capacity, memory);

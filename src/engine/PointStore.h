@@ -4,9 +4,11 @@
 // older point on that pixel, or black. Links are node indices (-1: none) into
 // one pool that grows by 2048 nodes and never shrinks.
 //
-// PointStore is what the engine calls. RowWalkPointStore (RowWalkPointStore.h)
-// is the straightforward store that walks the row to insert: the reference every
-// other store must match exactly (same refusals, repaints, indices and growth).
+// PointStore is what the engine calls; MakePointStore makes the show's store
+// (IndexedPointStore.h). RowWalkPointStore (RowWalkPointStore.h) is the
+// straightforward store that walks the row to insert: the reference the tests
+// and the fuzz harnesses check the show's store against (same refusals,
+// repaints, indices and growth).
 #pragma once
 
 #include <cstddef>
@@ -14,20 +16,9 @@
 #include <memory>
 
 #include "core/ScreenPoint.h"
+#include "engine/PoolMemory.h"
 
 namespace zirvo {
-
-// Where pool memory comes from. Tests inject failures here.
-class PoolMemory {
- public:
-  virtual ~PoolMemory() = default;
-  virtual void* Allocate(std::size_t bytes);
-  // Resizes keeping the contents; null on failure, with `block` left untouched.
-  virtual void* Resize(void* block, std::size_t bytes);
-  virtual void Release(void* block);
-};
-
-PoolMemory& DefaultPoolMemory();
 
 class PointStore {
  public:
@@ -66,12 +57,10 @@ class PointStore {
   }
 };
 
-enum class StoreKind {
-  kIndexed,  // the show's store: finds an insert's place without walking the row
-  kRowWalk,  // the reference store
-};
-
-std::unique_ptr<PointStore> MakePointStore(StoreKind kind, std::int32_t width, std::int32_t height,
+// The show's store for a virtual screen of `width` x `height` with room for
+// `capacity` points (0: kDefaultCapacity): it finds an insert's place without
+// walking the row.
+std::unique_ptr<PointStore> MakePointStore(std::int32_t width, std::int32_t height,
                                            std::uint32_t capacity,
                                            PoolMemory& memory = DefaultPoolMemory());
 

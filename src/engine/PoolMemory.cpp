@@ -2,7 +2,7 @@
 #include <cstring>
 
 #include "engine/HugePages.h"
-#include "engine/PointStore.h"
+#include "engine/PoolMemory.h"
 #include "engine/SystemMemory.h"
 
 namespace zirvo {

@@ -91,4 +91,9 @@ std::int32_t RowWalkPointStore::RemovePoint(std::int32_t index, ScreenPoint& out
   return n.chainNext;
 }
 
+std::unique_ptr<PointStore> MakeRowWalkPointStore(std::int32_t width, std::int32_t height,
+                                                  std::uint32_t capacity, PoolMemory& memory) {
+  return std::make_unique<RowWalkPointStore>(width, height, capacity, memory);
+}
+
 }  // namespace zirvo

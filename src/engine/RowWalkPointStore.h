@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "engine/NodePool.h"
 #include "engine/PointStore.h"
@@ -41,5 +42,9 @@ class RowWalkPointStore final : public PointStore, private NodePool<PointNode> {
   // The first node of each row, -1 for an empty row.
   std::int32_t* rowHeads_ = nullptr;
 };
+
+// The reference store, made as LoadScene makes the show's (a StoreMaker).
+std::unique_ptr<PointStore> MakeRowWalkPointStore(std::int32_t width, std::int32_t height,
+                                                  std::uint32_t capacity, PoolMemory& memory);
 
 }  // namespace zirvo

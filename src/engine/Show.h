@@ -14,16 +14,22 @@ namespace zirvo {
 struct Show {
   LoadedScene scene;
   Random random;
-  StoreKind storeKind = StoreKind::kIndexed;  // set before LoadScene to choose the store
   std::unique_ptr<PointStore> TrailStore;
   std::unique_ptr<Engine> engine;  // null until LoadScene succeeded
 };
+
+// How a store is made for the final virtual size and BufferNodes: the show's
+// own (MakePointStore), or in tests and fuzz harnesses the reference store
+// (MakeRowWalkPointStore) to check it against.
+using StoreMaker = std::unique_ptr<PointStore> (*)(std::int32_t width, std::int32_t height,
+                                                   std::uint32_t capacity, PoolMemory& memory);
 
 // Reads both files, computes the mapping, creates the store with the final
 // virtual size and BufferNodes, and makes the engine with all slots free.
 // 1 when the scene is ready to run, 0 otherwise (show.scene keeps what the
 // files set before the failure).
 int LoadScene(Show& show, const ProgramArgs& args, const LoadEnvironment& env, ShowTime& showTime,
-              Diagnostics* diag = nullptr, PoolMemory& memory = DefaultPoolMemory());
+              Diagnostics* diag = nullptr, PoolMemory& memory = DefaultPoolMemory(),
+              StoreMaker makeStore = &MakePointStore);
 
 }  // namespace zirvo

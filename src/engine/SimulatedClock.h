@@ -16,6 +16,9 @@ namespace zirvo {
 
 class SimulatedClock final : public Delayer, public ShowTime {
  public:
+  // The longest run in seconds: the show's whole seconds must fit 32 bits.
+  static constexpr double kLongestSeconds = 4000000000.0;
+
   explicit SimulatedClock(std::uint64_t stepUs) : stepNs_(stepUs * 1000) {}
 
   // A clock whose step is not a whole number of microseconds: a frame-paced

@@ -1,18 +1,21 @@
-// The frame loop: however frames cut the show, it is the drawing thread's show,
-// paced by real time at the calibrated Delay and the chosen speed.
+// One show paced by real time: however frames cut it, it is the drawing
+// thread's show; its clock follows the real time it is given at any step; a
+// frame's limit (Delays or a deadline) cuts it and the time not run is dropped.
 #include "app/PacedShow.h"
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <limits>
 
 #include "app/Pacing.h"
 #include "engine/EngineHarness.h"
+#include "support/ClockRule.h"
 #include "support/ShowRunner.h"
 
 namespace zirvo {
 namespace {
+
+using testing::FakeNanosecondClock;
 
 constexpr std::uint64_t kFrameNs = 16'666'667;  // 60 frames a second
 
@@ -49,82 +52,102 @@ TEST(PacedShow, FramesOfAnyLengthSetThePixelsOfTheDrawingThreadsLoop) {
 
   // Frames that cut passes anywhere: some short, some long, some stopped by
   // their bound on Delays.
-  PacedShow loop(*framed.show.engine, framed.clock);
+  PacedShow paced(*framed.show.engine, framed.clock);
+  FakeNanosecondClock real;
   testing::PixelRecorder got;
   std::uint64_t turns = 0;
   std::uint64_t delays = 0;
-  for (std::uint64_t i = 0; i < 100000 && !loop.Finished(); ++i) {
-    const PacedShow::FrameResult frame =
-        loop.RunFrame(got, (i % 7 + 1) * 1'300'000, i % 3 == 0 ? i % 50 + 1 : 1000000);
+  for (std::uint64_t i = 0; i < 100000 && !paced.Finished(); ++i) {
+    FrameLimit limit;
+    limit.delays = i % 3 == 0 ? i % 50 + 1 : 1000000;
+    const FrameProgress frame =
+        paced.Run(got, (i % 7 + 1) * 1'300'000, kCalibratedDelayNs, limit, real);
     turns += frame.turns;
     delays += frame.delays;
   }
-  ASSERT_TRUE(loop.Finished());
+  ASSERT_TRUE(paced.Finished());
   EXPECT_EQ(got.pixels, expected.pixels);
   EXPECT_EQ(delays, whole.clock.Delays());
   EXPECT_EQ(turns, whole.clock.Delays() - run.passes) << "every Delay but a pass top is a turn";
   EXPECT_EQ(framed.clock.NowNs(), whole.clock.NowNs());
 
   // An ended show stays ended and runs nothing more.
-  const PacedShow::FrameResult after = loop.RunFrame(got, kFrameNs, 1000);
-  EXPECT_TRUE(after.finished);
+  const FrameProgress after = paced.Run(got, kFrameNs, kCalibratedDelayNs, {}, real);
   EXPECT_EQ(after.delays, 0u);
 }
 
-TEST(PacedShow, RealTimeBuysCalibratedDelaysAtTheChosenSpeed) {
+TEST(PacedShow, ItsSecondsAreTheRealSecondsGivenAtAnyStep) {
   testing::TempDir dir;
-  LoadedShow show(dir);
-  ASSERT_TRUE(show.loaded);
-  PacedShow loop(*show.show.engine, show.clock);
-  testing::CountingSink pixels;
-
-  // A second of frames at speed 1: the show's clock follows real time to
-  // within one Delay, 1024 Delays per 100 ms.
-  std::uint64_t delays = 0;
-  for (int i = 0; i < 60; ++i)
-    delays += loop.RunFrame(pixels, kFrameNs, 1000000).delays;
-  EXPECT_NEAR(static_cast<double>(show.clock.NowNs()), 60.0 * kFrameNs, kCalibratedDelayNs);
-  EXPECT_NEAR(static_cast<double>(delays), 1e9 / 97656.25, 2.0);
-  EXPECT_EQ(show.clock.Elapsed(), 1u) << "the show's seconds are its clock's";
-
-  // Two presses of Up: 1.44 squared as many Delays for the same real time.
-  loop.SetSpeed(1.44 * 1.44);
-  delays = 0;
-  for (int i = 0; i < 60; ++i)
-    delays += loop.RunFrame(pixels, kFrameNs, 1000000).delays;
-  EXPECT_NEAR(static_cast<double>(delays), 1.44 * 1.44 * 1e9 / 97656.25, 3.0);
-
-  // No speed that is not a positive number: the calibrated one.
-  loop.SetSpeed(0.0);
-  EXPECT_EQ(show.clock.StepNs(), kCalibratedDelayNs);
-  loop.SetSpeed(std::nan(""));
-  EXPECT_EQ(show.clock.StepNs(), kCalibratedDelayNs);
-  loop.SetSpeed(1e30);
-  EXPECT_EQ(show.clock.StepNs(), 1u);
+  for (const std::uint64_t step :
+       {kCalibratedDelayNs / 4, kCalibratedDelayNs, kCalibratedDelayNs * 4}) {
+    LoadedShow show(dir);
+    ASSERT_TRUE(show.loaded);
+    PacedShow paced(*show.show.engine, show.clock);
+    FakeNanosecondClock real;
+    testing::CountingSink pixels;
+    std::uint64_t delays = 0;
+    for (int i = 0; i < 90; ++i) {
+      delays += paced.Run(pixels, kFrameNs, step, {}, real).delays;
+      // The clock is where the real time puts it, to within the last Delay.
+      const double realNs = (i + 1) * static_cast<double>(kFrameNs);
+      EXPECT_GE(static_cast<double>(show.clock.NowNs()), realNs);
+      EXPECT_LT(static_cast<double>(show.clock.NowNs()), realNs + static_cast<double>(step));
+    }
+    EXPECT_EQ(show.clock.Elapsed(), 1u) << "a second and a half: the show's second is real";
+    EXPECT_NEAR(static_cast<double>(delays), 1.5e9 / static_cast<double>(step), 1.0);
+  }
 }
 
 TEST(PacedShow, AFrameThatCannotKeepUpDropsTheTimeItDidNotRun) {
   testing::TempDir dir;
   LoadedShow show(dir);
   ASSERT_TRUE(show.loaded);
-  PacedShow loop(*show.show.engine, show.clock);
+  PacedShow paced(*show.show.engine, show.clock);
+  FakeNanosecondClock real;
   testing::CountingSink pixels;
 
-  const PacedShow::FrameResult bounded = loop.RunFrame(pixels, kFrameNs, 10);
+  FrameLimit tenDelays;
+  tenDelays.delays = 10;
+  const FrameProgress bounded = paced.Run(pixels, kFrameNs, kCalibratedDelayNs, tenDelays, real);
   EXPECT_TRUE(bounded.behind);
   EXPECT_EQ(bounded.delays, 10u);
   EXPECT_EQ(show.clock.NowNs(), 10 * kCalibratedDelayNs);
 
   // The next frame runs its own time only, not the backlog.
-  const PacedShow::FrameResult next = loop.RunFrame(pixels, 10 * kCalibratedDelayNs, 1000000);
+  const FrameProgress next =
+      paced.Run(pixels, 10 * kCalibratedDelayNs, kCalibratedDelayNs, {}, real);
   EXPECT_FALSE(next.behind);
   EXPECT_EQ(next.delays, 10u);
+}
 
-  // After a long stall (a hidden page), a frame makes up a quarter second at most.
-  const std::uint64_t before = show.clock.NowNs();
-  loop.RunFrame(pixels, 60'000'000'000, std::numeric_limits<std::uint64_t>::max());
-  EXPECT_LE(show.clock.NowNs() - before, PacedShow::kMaxFrameNs + kCalibratedDelayNs);
-  EXPECT_GE(show.clock.NowNs() - before, PacedShow::kMaxFrameNs - kCalibratedDelayNs);
+// A real clock that moves on at every look: a machine where a look at the
+// clock comes every `perLook` nanoseconds of work.
+class BusyClock final : public NanosecondClock {
+ public:
+  explicit BusyClock(std::uint64_t perLook) : perLook_(perLook) {}
+  std::uint64_t NowNs() override { return now += perLook_; }
+  std::uint64_t now = 0;
+
+ private:
+  std::uint64_t perLook_;
+};
+
+TEST(PacedShow, ADeadlineStopsTheFrameWithinOneLookAtTheClock) {
+  testing::TempDir dir;
+  LoadedShow show(dir);
+  ASSERT_TRUE(show.loaded);
+  PacedShow paced(*show.show.engine, show.clock);
+  BusyClock real(1'000'000);  // every look a millisecond later
+  testing::CountingSink pixels;
+  FrameLimit limit;
+  limit.deadlineNs = 5'000'000;
+  // Ten seconds asked for in one frame: five looks reach the deadline.
+  const FrameProgress frame = paced.Run(pixels, 10'000'000'000, kCalibratedDelayNs, limit, real);
+  EXPECT_TRUE(frame.behind);
+  EXPECT_EQ(frame.delays, 5 * PacedShow::kDelaysPerClockLook);
+  // The time not run is given up: a short frame after it is all its own.
+  const FrameProgress next = paced.Run(pixels, kCalibratedDelayNs, kCalibratedDelayNs, {}, real);
+  EXPECT_EQ(next.delays, 1u);
 }
 
 }  // namespace

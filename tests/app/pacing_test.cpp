@@ -4,6 +4,7 @@
 
 #include "core/ScreenPoint.h"
 
+#include <cmath>
 #include <vector>
 
 namespace zirvo {
@@ -135,6 +136,28 @@ TEST(CalibrationWork, BlackensTheTopLeftSquareFromTheFarCorner) {
   EXPECT_EQ(sink.pixels.back().y, 0);
   for (const ScreenPoint& p : sink.pixels)
     EXPECT_EQ(p.colour, kBlack);
+}
+
+// A clock that says each trial of the measurement took `trialNs`: it is read
+// before and after every trial.
+class TrialClock final : public NanosecondClock {
+ public:
+  explicit TrialClock(std::uint64_t trialNs) : trialNs_(trialNs) {}
+  std::uint64_t NowNs() override { return (reads_++ % 2) * trialNs_; }
+
+ private:
+  std::uint64_t trialNs_;
+  std::uint64_t reads_ = 0;
+};
+
+TEST(DelayWorth, TheCalibratedDelayOrTheSettingsWaitMeasuredHere) {
+  EXPECT_EQ(DelayWorthNs(0, 12.5), kCalibratedDelayNs);
+  EXPECT_EQ(DelayWorthNs(1000, 12.5), 12500u);
+  EXPECT_EQ(DelayWorthNs(3, 0.25), 1u) << "never less than a nanosecond";
+  EXPECT_EQ(DelayWorthNs(300, std::nan("")), 1u);
+  EXPECT_EQ(DelayWorthNs(4294967295u, 1e6), 1'000'000'000'000u) << "at most 1000 s";
+  TrialClock clock(2'000'000);  // each trial of 200000 repetitions seems to take 2 ms
+  EXPECT_DOUBLE_EQ(MeasureRepetitionNs(clock), 10.0);
 }
 
 }  // namespace

@@ -10,15 +10,14 @@ Figures worth reporting are printed on lines that begin with "MEASURE".
 
 import argparse
 import os
-import shutil
 import signal
 import subprocess
 import sys
-import threading
 import time
 
-from zirvo_e2e import (BANNER_GREEN, BLACK, CYAN, ENDLESS_SCENE, RED, SKIPPED, Failure, XServer,
-                       check, run_test, wait_until)
+from processes import Program
+from zirvo_e2e import (BANNER_GREEN, BLACK, CYAN, ENDLESS_SCENE, RED, Failure, XServer, check,
+                       run_named_test, wait_until)
 
 GREEN = (0x00, 0xFF, 0x00)  # palette 10
 HOST_GREY = (0x20, 0x20, 0x20)  # saver_host's window background
@@ -73,54 +72,23 @@ class Host:
                 self.process.wait()
 
 
-class Saver:
+class Saver(Program):
     """A running zirvo-saver with its standard error collected."""
 
     def __init__(self, options, xserver, args, cwd, **env):
-        self.started = time.monotonic()
-        self.process = subprocess.Popen([options.saver, *args], cwd=cwd, env=xserver.env(**env),
-                                        stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                                        stderr=subprocess.PIPE)
-        self.lines = []
-        self.lock = threading.Lock()
-        self.reader = threading.Thread(target=self._read, daemon=True)
-        self.reader.start()
-
-    def _read(self):
-        for raw in self.process.stderr:
-            with self.lock:
-                self.lines.append(raw.decode(errors="replace").rstrip("\n"))
-
-    def stderr(self):
-        with self.lock:
-            return list(self.lines)
-
-    def said(self, text):
-        return any(text in line for line in self.stderr())
-
-    def running(self):
-        return self.process.poll() is None
+        super().__init__([options.saver, *args], cwd, xserver.env(**env))
 
     def wait_for_end(self, timeout):
         """(exit code, seconds it took); fails when it does not end in time."""
-        start = time.monotonic()
-        try:
-            code = self.process.wait(timeout=timeout)
-        except subprocess.TimeoutExpired:
+        ended = self.wait(timeout)
+        if ended is None:
             raise Failure(f"zirvo-saver did not end within {timeout} s: {self.stderr()[-5:]}")
-        took = time.monotonic() - start
-        self.reader.join(timeout=5)
-        return code, took
+        return ended
 
     def stop(self, timeout=1.0, how=signal.SIGTERM):
         """SIGTERM (or `how`); the exit code and how long it took."""
         self.process.send_signal(how)
         return self.wait_for_end(timeout)
-
-    def kill(self):
-        if self.running():
-            self.process.kill()
-            self.process.wait()
 
 
 class Lit:
@@ -469,17 +437,7 @@ def main():
     parser.add_argument("--host", required=True)
     parser.add_argument("--source", required=True)
     parser.add_argument("--shots", help="save screenshots of each mode here")
-    options = parser.parse_args()
-
-    test = globals().get("test_" + options.test)
-    if test is None:
-        print(f"no test named {options.test}", file=sys.stderr)
-        return 2
-    missing = [tool for tool in ("Xvfb", "xdotool", "import") if shutil.which(tool) is None]
-    if missing:
-        print(f"SKIPPED: missing {', '.join(missing)} (Debian: xvfb xdotool imagemagick)")
-        return SKIPPED
-    return run_test(test, options, "zirvo-saver-e2e-")
+    return run_named_test(globals(), parser.parse_args(), "zirvo-saver-e2e-")
 
 
 if __name__ == "__main__":

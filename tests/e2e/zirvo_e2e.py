@@ -17,8 +17,9 @@ import shutil
 import subprocess
 import sys
 import tempfile
-import threading
 import time
+
+from processes import Program
 
 WIDTH, HEIGHT = 640, 480
 BLACK = (0, 0, 0)
@@ -218,28 +219,13 @@ class Install:
             f.write(text)
 
 
-class Zirvo:
+class Zirvo(Program):
     """A running zirvo with its stderr (the pixel log) collected."""
 
     def __init__(self, xserver, command, cwd):
         self.xserver = xserver
-        self.started = time.monotonic()
         env = xserver.env(ZIRVO_PIXEL_LOG="1") if xserver else dict(os.environ)
-        self.process = subprocess.Popen(command, cwd=cwd, env=env, stdin=subprocess.DEVNULL,
-                                        stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
-        self.lines = []
-        self.lock = threading.Lock()
-        self.reader = threading.Thread(target=self._read, daemon=True)
-        self.reader.start()
-
-    def _read(self):
-        for raw in self.process.stderr:
-            with self.lock:
-                self.lines.append(raw.decode(errors="replace").rstrip("\n"))
-
-    def stderr(self):
-        with self.lock:
-            return list(self.lines)
+        super().__init__(command, cwd, env)
 
     def pixel_log(self):
         """[(kind, ms, pixels, wait)] from zirvo-observed's pixel log."""
@@ -257,28 +243,17 @@ class Zirvo:
         return [int(line.split("=")[1]) for line in self.stderr()
                 if line.startswith("zirvo-expose ms=")]
 
-    def running(self):
-        return self.process.poll() is None
-
     def wait_for_window(self):
         wait_until(lambda: not self.running() or self.xserver.window_visible(), 20,
                    "the zirvo window")
         check(self.running(), f"zirvo ended early: {self.stderr()}")
 
     def finish(self, timeout=15):
-        try:
-            code = self.process.wait(timeout=timeout)
-        except subprocess.TimeoutExpired:
-            self.process.kill()
-            self.process.wait()
+        ended = self.wait(timeout)
+        if ended is None:
+            self.kill()
             raise Failure(f"zirvo did not end within {timeout} s")
-        self.reader.join(timeout=5)
-        return code
-
-    def kill(self):
-        if self.running():
-            self.process.kill()
-            self.process.wait()
+        return ended[0]
 
 
 def start(xserver, install, scene=None):
@@ -592,22 +567,22 @@ def main():
     parser.add_argument("--source", required=True)
     parser.add_argument("--build", required=True)
     parser.add_argument("--png", help="also save the banner screenshot here")
-    options = parser.parse_args()
+    return run_named_test(globals(), parser.parse_args(), "zirvo-e2e-",
+                          needs_no_display=("no_display_is_an_error",))
 
-    test = globals().get("test_" + options.test)
+
+def run_named_test(scope, options, prefix, needs_no_display=()):
+    """Runs the test `options.test` names (test_NAME in `scope`) in a fresh
+    temporary directory; the exit code for ctest. Without Xvfb, xdotool and
+    import the test is skipped, unless it is one of `needs_no_display`."""
+    test = scope.get("test_" + options.test)
     if test is None:
         print(f"no test named {options.test}", file=sys.stderr)
         return 2
-    needed = ["Xvfb", "xdotool", "import"]
-    missing = [tool for tool in needed if shutil.which(tool) is None]
-    if missing and options.test != "no_display_is_an_error":
+    missing = [tool for tool in ("Xvfb", "xdotool", "import") if shutil.which(tool) is None]
+    if missing and options.test not in needs_no_display:
         print(f"SKIPPED: missing {', '.join(missing)} (Debian: xvfb xdotool imagemagick)")
         return SKIPPED
-    return run_test(test, options, "zirvo-e2e-")
-
-
-def run_test(test, options, prefix):
-    """Runs `test` in a fresh temporary directory; the exit code for ctest."""
     with tempfile.TemporaryDirectory(prefix=prefix) as tmp:
         try:
             test(options, tmp)

@@ -8,6 +8,8 @@
 #include "engine/Delayer.h"
 #include "engine/Engine.h"
 #include "engine/PixelSink.h"
+#include "engine/RowWalkPointStore.h"
+#include "engine/Show.h"
 #include "scene/KindTable.h"
 
 namespace zirvo::testing {
@@ -52,9 +54,9 @@ inline SwirlSpec Kind(std::int32_t width = 640, std::int32_t height = 480) {
 
 struct EngineHarness {
   explicit EngineHarness(std::int32_t width = 640, std::int32_t height = 480,
-                         StoreKind storeKind = StoreKind::kRowWalk, std::uint32_t capacity = 0,
+                         StoreMaker makeStore = &MakeRowWalkPointStore, std::uint32_t capacity = 0,
                          PoolMemory& memory = DefaultPoolMemory())
-      : store(MakePointStore(storeKind, width, height, capacity, memory)) {
+      : store(makeStore(width, height, capacity, memory)) {
     map.VirtMaxX = width - 1;
     map.VirtMaxY = height - 1;
     map.RandXUnit = map.VirtMaxX / 32767.0;

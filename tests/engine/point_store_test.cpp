@@ -10,6 +10,8 @@
 
 #include "engine/IndexedPointStore.h"
 #include "engine/RowWalkPointStore.h"
+#include "engine/Show.h"
+#include "support/StoreParams.h"
 
 namespace zirvo {
 namespace {
@@ -21,11 +23,11 @@ ScreenPoint At(std::int32_t x, std::int32_t y, COLORREF colour) {
   return {x, y, colour};
 }
 
-class PointStoreTest : public ::testing::TestWithParam<StoreKind> {
+class PointStoreTest : public ::testing::TestWithParam<StoreMaker> {
  protected:
   std::unique_ptr<PointStore> Make(std::int32_t w, std::int32_t h, std::uint32_t capacity,
                                    PoolMemory& memory = DefaultPoolMemory()) {
-    return MakePointStore(GetParam(), w, h, capacity, memory);
+    return GetParam()(w, h, capacity, memory);
   }
 };
 
@@ -211,7 +213,7 @@ class FailingMemory : public PoolMemory {
 // its second.
 TEST_P(PointStoreTest, InertWhenThePoolOrTheRowTableCannotBeHad) {
   const std::vector<int> failures =
-      GetParam() == StoreKind::kRowWalk ? std::vector<int>{1, 2} : std::vector<int>{1};
+      GetParam() == &MakeRowWalkPointStore ? std::vector<int>{1, 2} : std::vector<int>{1};
   for (int failAt : failures) {
     FailingMemory memory;
     memory.failFrom = failAt;
@@ -311,19 +313,16 @@ TEST_P(PointStoreTest, RepaintsMatchAPerPixelStackModel) {
   }
 }
 
-std::string StoreName(const ::testing::TestParamInfo<StoreKind>& store) {
-  return store.param == StoreKind::kRowWalk ? "RowWalk" : "Indexed";
-}
-
 INSTANTIATE_TEST_SUITE_P(Stores, PointStoreTest,
-                         ::testing::Values(StoreKind::kRowWalk, StoreKind::kIndexed), StoreName);
+                         ::testing::Values(&MakeRowWalkPointStore, &MakePointStore),
+                         testing::StoreName);
 
 // The reference store's row lists: sorted by x, same-pixel runs oldest first.
 // The pixel a hinted removal may repaint comes back from a later hint once the
 // node has been looked at, whether or not a newer point covers it (the removal
 // decides); a free node names none.
 TEST(IndexedPointStore, HintsNameThePixelAComingRemovalRepaints) {
-  auto store = MakePointStore(StoreKind::kIndexed, 10, 10, 16);
+  auto store = MakePointStore(10, 10, 16);
   ScreenPoint p = At(3, 4, kRed);
   const std::int32_t alone = store->InsertPoint(-1, p);
   p = At(6, 6, kRed);

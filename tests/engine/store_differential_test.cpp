@@ -285,7 +285,7 @@ TEST(StoreDifferentialShapes, IndexMemoryCountsAndHugeScreensStayBounded) {
   // 10^10 pixels: no packed node can number them; the wide store's index
   // follows the points, not the screen's area.
   EXPECT_TRUE(IndexedPointStore(100000, 100000, 0).IsInert());
-  EXPECT_EQ(MakePointStore(StoreKind::kIndexed, 100000, 100000, 0)->MemoryBytes(), nodes * 24u)
+  EXPECT_EQ(MakePointStore(100000, 100000, 0)->MemoryBytes(), nodes * 24u)
       << "wide nodes, and an index that starts empty";
   WideIndexedPointStore huge(100000, 100000, 0);
   ASSERT_TRUE(huge.IsIndexed());
@@ -319,10 +319,9 @@ struct Trace {
 };
 
 Trace RunShow(const std::string& settingsDir, const std::string& scenePath, ScreenSize screen,
-              StoreKind kind, int maxPasses) {
+              StoreMaker makeStore, int maxPasses) {
   Trace trace;
   Show show;
-  show.storeKind = kind;
   ProgramArgs args;
   args.hasProgram = true;
   args.program = settingsDir + "/zirvo";
@@ -333,7 +332,7 @@ Trace RunShow(const std::string& settingsDir, const std::string& scenePath, Scre
   env.currentDirectory = settingsDir;
   env.style = PathStyle::kPosix;
   TraceClock clock;
-  if (LoadScene(show, args, env, clock) == 0) {
+  if (LoadScene(show, args, env, clock, nullptr, DefaultPoolMemory(), makeStore) == 0) {
     ADD_FAILURE() << "cannot load " << scenePath;
     return trace;
   }
@@ -352,8 +351,9 @@ Trace RunShow(const std::string& settingsDir, const std::string& scenePath, Scre
 
 void ExpectSameTrace(const std::string& settingsDir, const std::string& scenePath,
                      ScreenSize screen, int maxPasses) {
-  const Trace reference = RunShow(settingsDir, scenePath, screen, StoreKind::kRowWalk, maxPasses);
-  const Trace indexed = RunShow(settingsDir, scenePath, screen, StoreKind::kIndexed, maxPasses);
+  const Trace reference =
+      RunShow(settingsDir, scenePath, screen, &MakeRowWalkPointStore, maxPasses);
+  const Trace indexed = RunShow(settingsDir, scenePath, screen, &MakePointStore, maxPasses);
   ASSERT_GT(reference.pixels.size(), 1000u) << scenePath << " drew almost nothing";
   EXPECT_EQ(indexed.passes, reference.passes) << scenePath;
   EXPECT_EQ(indexed.capacity, reference.capacity) << scenePath;

@@ -125,7 +125,7 @@ class RefuseOneResize : public PoolMemory {
 
 TEST(Turns, RefusedPointShortensTheTrailButNotTheLife) {
   RefuseOneResize memory;
-  EngineHarness h(640, 480, StoreKind::kRowWalk, 1, memory);
+  EngineHarness h(640, 480, &MakeRowWalkPointStore, 1, memory);
   h.AddKind(LifeKind(4, 2, 0, 0));
   const auto t = Live(h, 5);
   ASSERT_EQ(t[0].pixels.size(), 1u);

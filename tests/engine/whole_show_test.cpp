@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "EngineHarness.h"
+#include "engine/RowWalkPointStore.h"
 #include "support/ShowRunner.h"
 
 namespace zirvo {
@@ -27,7 +28,7 @@ TEST(WholeShow, SmallSceneRunsToItsEndWithConsistentBookkeeping) {
       ScreenSize{1024, 768});
   SimulatedClock clock(100);
   testing::ShadowedShow run;
-  run.show.storeKind = StoreKind::kRowWalk;
+  run.makeStore = &MakeRowWalkPointStore;
   ASSERT_EQ(run.Load(files, clock), 1);
   run.show.random.Seed(77);
 

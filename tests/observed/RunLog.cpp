@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "app/Shell.h"
-#include "platform/headless/TrackedScreen.h"
+#include "image/TrackedScreen.h"
 
 namespace zirvo {
 

@@ -11,10 +11,12 @@
 #include <vector>
 
 #include "engine/PointStore.h"
+#include "engine/RowWalkPointStore.h"
 #include "scene/LoadFiles.h"
 #include "scene/SceneFile.h"
 #include "scene/Settings.h"
 #include "support/ShowRunner.h"
+#include "support/StoreParams.h"
 #include "support/TempDir.h"
 
 namespace zirvo::testing {
@@ -43,11 +45,11 @@ class RefuseEverything final : public PoolMemory {
   void* Resize(void*, std::size_t) override { return nullptr; }
 };
 
-class StoreFaults : public ::testing::TestWithParam<StoreKind> {};
+class StoreFaults : public ::testing::TestWithParam<StoreMaker> {};
 
 TEST_P(StoreFaults, RefusedGrowthKeepsEveryPointAndLaterGrowthWorks) {
   FailingResizes memory({});
-  auto store = MakePointStore(GetParam(), 16, 16, 4, memory);
+  auto store = GetParam()(16, 16, 4, memory);
   ScreenPoint point;
   std::int32_t newest = -1;
   for (std::int32_t x = 0; x < 4; ++x) {
@@ -103,7 +105,7 @@ TEST_P(StoreFaults, GrowthFailingAtChosenCallsLosesOnlyThoseInserts) {
   for (const std::set<int>& failing :
        {std::set<int>{1}, std::set<int>{2}, std::set<int>{1, 2, 3}, std::set<int>{2, 4}}) {
     FailingResizes memory(failing);
-    auto store = MakePointStore(GetParam(), 256, 64, 1000, memory);
+    auto store = GetParam()(256, 64, 1000, memory);
     std::vector<std::int32_t> trail;
     std::vector<ScreenPoint> kept;
     int refused = 0;
@@ -143,7 +145,7 @@ TEST_P(StoreFaults, GrowthFailingAtChosenCallsLosesOnlyThoseInserts) {
 
 TEST_P(StoreFaults, AStoreWithoutMemoryRefusesEverything) {
   RefuseEverything memory;
-  auto store = MakePointStore(GetParam(), 64, 64, 0, memory);
+  auto store = GetParam()(64, 64, 0, memory);
   EXPECT_TRUE(store->IsInert());
   ScreenPoint point{1, 1, Palette16[15]};
   EXPECT_EQ(store->InsertPoint(-1, point), -1);
@@ -155,7 +157,8 @@ TEST_P(StoreFaults, AStoreWithoutMemoryRefusesEverything) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BothStores, StoreFaults,
-                         ::testing::Values(StoreKind::kIndexed, StoreKind::kRowWalk));
+                         ::testing::Values(&MakePointStore, &MakeRowWalkPointStore),
+                         testing::StoreName);
 
 // About a hundred swirls launched within five seconds (one per pass), more
 // points live at once than the default pool of 65536 nodes holds.

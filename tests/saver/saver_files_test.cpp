@@ -65,7 +65,7 @@ TEST(FileWatch, ASavedFileIsReportedOnceItHasSettled) {
   const std::string settings = dir.Write("zirvo.ini", "screen=640x480\n");
   FileWatch watch({scene, settings});
   std::uint64_t now = 0;
-  auto look = [&] { return watch.Poll(now += FileWatch::kLookUs); };
+  auto look = [&] { return watch.Poll(now += FileWatch::kLookNs); };
 
   EXPECT_EQ(look(), "");
   dir.Write("scene.zrv", "nv=5\nc=12\n");

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <filesystem>
 
+#include "scene/MemoryFiles.h"
 #include "support/TempDir.h"
 
 namespace zirvo {
@@ -194,18 +195,9 @@ TEST_F(SceneFile, ADirectoryIsNotTakenForTheScene) {
   EXPECT_EQ(specs[0].nv, 6u);
 }
 
-// Opens a directory as a stream: the opening succeeds, every read fails.
-class UnreadableOpener : public FileOpener {
- public:
-  explicit UnreadableOpener(std::string dir) : dir_(std::move(dir)) {}
-  std::FILE* Open(const std::string&) override { return std::fopen(dir_.c_str(), "r"); }
-
- private:
-  std::string dir_;
-};
-
 TEST_F(SceneFile, AReadErrorFailsTheRead) {
-  UnreadableOpener opener(dir.path().string());
+  MemoryFiles opener;
+  opener.PutUnreadable("demo");
   std::string path = "demo";
   Diagnostics diag;
   EXPECT_EQ(ReadSceneFile(path, settings, specs, &diag, opener), 0);

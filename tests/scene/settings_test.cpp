@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "scene/MemoryFiles.h"
 #include "support/TempDir.h"
 
 namespace zirvo {
@@ -122,18 +123,9 @@ TEST_F(SettingsFile, MissingFileFails) {
   EXPECT_EQ(diag.notes[0].code, NoteCode::kCannotOpen);
 }
 
-// Opens a directory as a stream: the opening succeeds, every read fails.
-class UnreadableOpener : public FileOpener {
- public:
-  explicit UnreadableOpener(std::string dir) : dir_(std::move(dir)) {}
-  std::FILE* Open(const std::string&) override { return std::fopen(dir_.c_str(), "r"); }
-
- private:
-  std::string dir_;
-};
-
 TEST_F(SettingsFile, AReadErrorFailsInsteadOfPassingForAnEmptyFile) {
-  UnreadableOpener opener(dir.path().string());
+  MemoryFiles opener;
+  opener.PutUnreadable("zirvo.ini");
   EXPECT_EQ(ReadSettings("zirvo.ini", kScreen, settings, &diag, opener), 0);
   ASSERT_EQ(diag.notes.size(), 1u);
   EXPECT_EQ(diag.notes[0].code, NoteCode::kReadError);

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/headless/TrackedScreen.h"
+#include "image/TrackedScreen.h"
 
 namespace zirvo::testing {
 

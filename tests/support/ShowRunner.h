@@ -46,9 +46,10 @@ struct ShadowedShow {
   Show show;
   std::unique_ptr<TrailShadow> shadow;
   std::unique_ptr<Engine> engine;
+  StoreMaker makeStore = &MakePointStore;  // or the reference, MakeRowWalkPointStore
 
   int Load(const SceneFiles& files, ShowTime& time, PoolMemory& memory = DefaultPoolMemory()) {
-    if (LoadScene(show, files.args, files.env, time, nullptr, memory) == 0)
+    if (LoadScene(show, files.args, files.env, time, nullptr, memory, makeStore) == 0)
       return 0;
     shadow = std::make_unique<TrailShadow>(*show.TrailStore);
     engine = std::make_unique<Engine>(show.scene.specs, show.scene.map, *shadow, show.random, time);

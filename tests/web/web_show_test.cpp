@@ -1,50 +1,22 @@
-// The web page's backend: files from memory read as files on disk are, the
-// trace as zirvo-render makes it, the notes as zirvo-check gives them, and the
-// RGBA screen the canvas shows.
+// The web page's backend: the files from memory read as files on disk are, the
+// trace as zirvo-render makes it, the notes as zirvo-check gives them, the
+// live show paced by the frame pacer on zirvo's clock, and the RGBA screen the
+// canvas shows.
 #include <gtest/gtest.h>
 
 #include <limits>
 #include <string>
 #include <vector>
 
-#include "common/NoteFormat.h"
-#include "common/TraceLine.h"
-#include "platform/web/MemoryFiles.h"
 #include "platform/web/RgbaScreen.h"
 #include "platform/web/WebShow.h"
+#include "report/NoteFormat.h"
+#include "report/TraceLine.h"
+#include "support/ClockRule.h"
 #include "support/ShowRunner.h"
 
 namespace zirvo {
 namespace {
-
-std::vector<std::string> LinesOf(FileOpener& opener, const std::string& path) {
-  FilePtr file(opener.Open(path));
-  std::vector<std::string> lines;
-  if (!file)
-    return lines;
-  LineReader reader(file.get());
-  for (std::string text; reader.Next(text);)
-    lines.push_back(text);
-  EXPECT_FALSE(reader.Failed());
-  return lines;
-}
-
-TEST(MemoryFiles, OpensTheirTextsByteForByteAndNothingElse) {
-  web::MemoryFiles files;
-  files.Put("a.zrv", std::string("one\r\ntwo\0hidden\nthree", 21));
-  files.Put("empty.ini", "");
-  EXPECT_EQ(LinesOf(files, "a.zrv"), (std::vector<std::string>{"one", "two", "three"}));
-  EXPECT_EQ(LinesOf(files, "empty.ini"), std::vector<std::string>{});
-  FilePtr empty(files.Open("empty.ini"));
-  ASSERT_NE(empty, nullptr);
-  EXPECT_EQ(std::getc(empty.get()), EOF);
-  EXPECT_EQ(std::ferror(empty.get()), 0);
-  EXPECT_EQ(files.Open("b.zrv"), nullptr);
-  EXPECT_EQ(files.Open("/a.zrv"), nullptr);
-
-  files.Put("a.zrv", "replaced\n");
-  EXPECT_EQ(LinesOf(files, "a.zrv"), std::vector<std::string>{"replaced"});
-}
 
 constexpr const char* kSettings = "screen=320x200\nscale=u\nbuffer=1\n";
 constexpr const char* kScene =
@@ -63,7 +35,7 @@ std::string TraceFromDisk(const std::string& settings, const std::string& scene,
   struct Lines final : PixelSink {
     std::string text;
     void SetPixel(std::int32_t x, std::int32_t y, COLORREF colour) override {
-      tools::AppendTraceLine(text, x, y, colour);
+      AppendTraceLine(text, x, y, colour);
     }
   } lines;
   RunOnClock(*show.engine, clock, lines, limitUs);
@@ -103,7 +75,7 @@ TEST(WebShow, NotesNameTheTwoFilesInReadingOrderAsZirvoCheckPrintsThem) {
   EXPECT_EQ(notes[1].code, NoteCode::kUnknownKey);
   EXPECT_EQ(notes.back().file, "scene.zrv");
   EXPECT_EQ(notes.back().line, 4u);
-  EXPECT_EQ(tools::FormatNote(notes[1]).rfind("scene.zrv:1: warning: ", 0), 0u);
+  EXPECT_EQ(FormatNote(notes[1]).rfind("scene.zrv:1: warning: ", 0), 0u);
 
   const std::string json = web::NotesJson(show.Notes());
   EXPECT_EQ(json.front(), '[');
@@ -115,31 +87,70 @@ TEST(WebShow, NotesNameTheTwoFilesInReadingOrderAsZirvoCheckPrintsThem) {
 }
 
 TEST(WebShow, ASceneThatDoesNotLoadSaysWhyAndHasNoShow) {
-  web::LiveShow broken({"nv=5\n", "screen=1x100\n", ScreenSize{320, 200}, 1});
+  testing::FakeNanosecondClock clock;
+  testing::CountingSink screen;
+  web::LiveShow broken({"nv=5\n", "screen=1x100\n", ScreenSize{320, 200}, 1}, screen, clock);
   EXPECT_FALSE(broken.Loaded());
-  EXPECT_EQ(broken.Loop(), nullptr);
+  clock.now += 16'666'667;
+  EXPECT_EQ(broken.Frame().delays, 0u);
+  EXPECT_FALSE(broken.Finished());
   ASSERT_FALSE(broken.Notes().notes.empty());
   EXPECT_EQ(broken.Notes().notes.back().code, NoteCode::kVirtualTooSmall);
   EXPECT_EQ(broken.Notes().notes.back().file, "zirvo.ini");
   EXPECT_EQ(web::TraceShow({"nv=5\n", "screen=1x100\n", ScreenSize{320, 200}, 1}, 5, 100), "");
 }
 
-TEST(WebShow, TheLiveShowDrawsOnItsScreenAsTheTraceSays) {
+// The page's show on the clock-rule scene at `speed`, frames 1/60 s apart,
+// until it has ended by itself.
+testing::TimedRun RunLiveShow(double speed) {
+  testing::FakeNanosecondClock clock;
+  testing::TimedRun run;
+  testing::TimedRecorder screen(clock.now, run);
+  const web::ShowInputs inputs{testing::kClockRuleScene, testing::kClockRuleSettings,
+                               testing::kClockRuleScreen, 23};
+  web::LiveShow live(inputs, screen, clock);
+  live.Pacer().SetSpeed(speed);
+  for (; clock.now < testing::kClockRuleRunNs && !live.Finished();
+       clock.now += FramePacer::kDefaultFrameNs) {
+    const FrameWork work = live.Frame();
+    run.delays += work.delays;
+    run.turns += work.turns;
+    run.endNs = clock.now;
+    // The show's seconds are the real seconds, to within the last Delay.
+    if (!live.Finished()) {
+      const double lead = live.ShowSeconds() * 1e9 - static_cast<double>(clock.now);
+      EXPECT_GE(lead, -1.0);
+      EXPECT_LT(lead, static_cast<double>(live.Pacer().StepNs()));
+    }
+  }
+  EXPECT_TRUE(live.Finished());
+  return run;
+}
+
+TEST(WebShow, TheLiveShowKeepsZirvosClockAtEverySpeed) {
+  testing::ExpectZirvosClockAtEverySpeed(
+      23, FramePacer::kDefaultFrameNs,
+      [](const testing::TempDir&, double speed) { return RunLiveShow(speed); });
+}
+
+TEST(WebShow, APageThatCannotKeepUpRunsBehindWithinItsFrame) {
+  // A clock that moves a millisecond at every look: the frame's deadline,
+  // half a frame, comes after a few looks, and the show falls behind.
+  class BusyClock final : public NanosecondClock {
+   public:
+    std::uint64_t NowNs() override { return now += 1'000'000; }
+    std::uint64_t now = 0;
+  } clock;
+  testing::CountingSink screen;
   const web::ShowInputs inputs{kScene, kSettings, ScreenSize{640, 480}, 99};
-  web::LiveShow live(inputs);
-  ASSERT_NE(live.Loop(), nullptr);
-  // Half a second of frames at the calibrated speed.
-  for (int i = 0; i < 30; ++i)
-    live.Loop()->RunFrame(live.Screen(), 16'666'667, 1000000);
-  const web::DirtyRect dirty = live.Screen().TakeDirty();
-  EXPECT_LT(dirty.left, dirty.right);
-  EXPECT_LT(dirty.top, dirty.bottom);
-  EXPECT_EQ(live.Screen().TakeDirty().right, 0) << "taken";
-  std::size_t lit = 0;
-  const std::uint32_t* pixels = live.Screen().Pixels();
-  for (std::int32_t i = 0; i < 640 * 480; ++i)
-    lit += pixels[i] != web::RgbaScreen::Rgba(kBlack) ? 1 : 0;
-  EXPECT_GT(lit, 100u);
+  web::LiveShow live(inputs, screen, clock);
+  live.Pacer().SetSpeed(FramePacer::kMaxSpeed);
+  live.Frame();
+  clock.now += 100'000'000;
+  const FrameWork work = live.Frame();
+  EXPECT_TRUE(work.behind);
+  EXPECT_LE(work.delays, 9 * PacedShow::kDelaysPerClockLook);
+  EXPECT_LT(live.ShowSeconds(), 0.1);
 }
 
 TEST(RgbaScreen, StoresCanvasBytesClipsAndTracksTheChangedRectangle) {
@@ -155,12 +166,8 @@ TEST(RgbaScreen, StoresCanvasBytesClipsAndTracksTheChangedRectangle) {
   screen.SetPixel(3, 0, 0x000000FF);
   for (auto [x, y] : {std::pair{-1, 0}, {4, 0}, {0, -1}, {0, 3}, {-2147483647 - 1, 1}})
     screen.SetPixel(x, y, 0x00FFFFFF);
-  const web::DirtyRect dirty = screen.TakeDirty();
-  EXPECT_EQ(dirty.left, 1);
-  EXPECT_EQ(dirty.top, 0);
-  EXPECT_EQ(dirty.right, 4);
-  EXPECT_EQ(dirty.bottom, 3);
-  EXPECT_GE(screen.TakeDirty().left, screen.TakeDirty().right);
+  EXPECT_EQ(screen.TakeChanged(), (Rect{1, 0, 3, 3}));
+  EXPECT_TRUE(screen.TakeChanged().Empty()) << "taken";
 }
 
 }  // namespace

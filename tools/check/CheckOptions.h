@@ -1,25 +1,17 @@
-// zirvo-check's command line.
+// zirvo-check's command line: the tools' own (cli/ToolArguments.h) and --json.
 #pragma once
 
-#include <optional>
 #include <string>
 
-#include "scene/Settings.h"
+#include "cli/ToolArguments.h"
 
 namespace zirvo::tools {
 
-struct CheckOptions {
-  std::string scene;
-  std::optional<std::string> settings;  // none: zirvo.ini beside the program
-  ScreenSize screen{1024, 768};
+struct CheckOptions : ToolArguments {
   bool json = false;
-  bool help = false;
 };
 
-struct ParsedCheckOptions {
-  CheckOptions options;
-  std::string error;  // not empty: the command line was not understood
-};
+using ParsedCheckOptions = ParsedOptions<CheckOptions>;
 
 ParsedCheckOptions ParseCheckOptions(int argc, char** argv);
 

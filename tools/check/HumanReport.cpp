@@ -5,7 +5,7 @@
 
 #include "check/CheckResult.h"
 #include "check/KindSummary.h"
-#include "common/NoteFormat.h"
+#include "report/NoteFormat.h"
 
 namespace zirvo::tools {
 

@@ -4,8 +4,8 @@
 
 #include "check/CheckResult.h"
 #include "check/KindSummary.h"
-#include "common/JsonText.h"
-#include "common/NoteFormat.h"
+#include "report/JsonText.h"
+#include "report/NoteFormat.h"
 
 namespace zirvo::tools {
 

@@ -1,7 +1,7 @@
 #include "check/RunCheck.h"
 
 #include "check/ShowEnd.h"
-#include "common/NoteFormat.h"
+#include "report/NoteFormat.h"
 
 namespace zirvo::tools {
 

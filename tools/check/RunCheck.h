@@ -7,7 +7,7 @@
 
 #include "check/CheckOptions.h"
 #include "check/CheckResult.h"
-#include "common/ToolLoad.h"
+#include "cli/ToolLoad.h"
 
 namespace zirvo::tools {
 

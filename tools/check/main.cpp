@@ -8,8 +8,8 @@
 #include "check/CheckOptions.h"
 #include "check/CheckResult.h"
 #include "check/RunCheck.h"
-#include "common/NoteFormat.h"
-#include "common/ToolLoad.h"
+#include "cli/ToolLoad.h"
+#include "report/NoteFormat.h"
 
 int main(int argc, char** argv) {
   using namespace zirvo;

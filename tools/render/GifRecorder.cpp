@@ -42,7 +42,7 @@ int WriteToStream(GifFileType* gif, const GifByteType* bytes, int length) {
 
 }  // namespace
 
-GifRecorder::GifRecorder(const std::string& path, Frame& frame, double fps)
+GifRecorder::GifRecorder(const std::string& path, Picture& frame, double fps)
     : frame_(frame),
       fps_(fps),
       shown_(static_cast<std::size_t>(frame.Width()) * static_cast<std::size_t>(frame.Height()),
@@ -131,7 +131,7 @@ void GifRecorder::TakePicture(std::uint64_t atUs) {
   };
 
   // The pixels that really differ from what is shown may be fewer than those set.
-  Rect changed{frame_.Width(), frame_.Height(), 0, 0};
+  ChangedBox box;
   for (RowSpan& row : rows_) {
     std::int32_t left = row.right;
     std::int32_t right = row.left;
@@ -145,11 +145,10 @@ void GifRecorder::TakePicture(std::uint64_t atUs) {
     row.right = right;
     if (left >= right)
       continue;
-    changed.left = std::min(changed.left, left);
-    changed.right = std::max(changed.right, right);
-    changed.top = std::min(changed.top, row.y);
-    changed.bottom = std::max(changed.bottom, row.y + 1);
+    box.Add(left, row.y);
+    box.Add(right - 1, row.y);
   }
+  const Rect changed = box.Take();
   if (changed.Empty())
     return;
 
@@ -159,11 +158,11 @@ void GifRecorder::TakePicture(std::uint64_t atUs) {
   if (!Ok())
     return;
 
-  Picture picture;
+  Still picture;
   picture.area = changed;
   picture.atUs = atUs;
-  const auto pictureWidth = static_cast<std::size_t>(changed.Width());
-  picture.indices.assign(pictureWidth * static_cast<std::size_t>(changed.Height()), kTransparent);
+  const auto pictureWidth = static_cast<std::size_t>(changed.width);
+  picture.indices.assign(pictureWidth * static_cast<std::size_t>(changed.height), kTransparent);
   for (const RowSpan& row : rows_) {
     for (std::int32_t x = row.left; x < row.right; ++x) {
       const COLORREF colour = frame_.At(x, row.y);
@@ -175,9 +174,8 @@ void GifRecorder::TakePicture(std::uint64_t atUs) {
         error_ = "cannot hold a colour outside the 16-colour palette";
         return;
       }
-      picture.indices[static_cast<std::size_t>(row.y - changed.top) * pictureWidth +
-                      static_cast<std::size_t>(x - changed.left)] =
-          static_cast<std::uint8_t>(index);
+      picture.indices[static_cast<std::size_t>(row.y - changed.y) * pictureWidth +
+                      static_cast<std::size_t>(x - changed.x)] = static_cast<std::uint8_t>(index);
       shown = colour;
     }
   }
@@ -214,9 +212,9 @@ bool GifRecorder::WriteImage(const Rect& area, std::uint8_t* indices, std::uint3
   const auto length = EGifGCBToExtension(&control, extension);
   if (EGifPutExtension(gif_, GRAPHICS_EXT_FUNC_CODE, static_cast<int>(length), extension) ==
           GIF_ERROR ||
-      EGifPutImageDesc(gif_, area.left, area.top, area.Width(), area.Height(), false, nullptr) ==
+      EGifPutImageDesc(gif_, area.x, area.y, area.width, area.height, false, nullptr) ==
           GIF_ERROR ||
-      EGifPutLine(gif_, indices, area.Width() * area.Height()) == GIF_ERROR) {
+      EGifPutLine(gif_, indices, area.width * area.height) == GIF_ERROR) {
     Fail("cannot be written", gif_->Error);
     return false;
   }

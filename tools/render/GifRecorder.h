@@ -11,7 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "render/Frame.h"
+#include "core/Rect.h"
+#include "image/Picture.h"
 
 struct GifFileType;
 
@@ -20,7 +21,7 @@ namespace zirvo::tools {
 class GifRecorder {
  public:
   // Opens `path` and writes the GIF's header; Ok() tells whether that worked.
-  GifRecorder(const std::string& path, Frame& frame, double fps);
+  GifRecorder(const std::string& path, Picture& frame, double fps);
   ~GifRecorder();
   GifRecorder(const GifRecorder&) = delete;
   GifRecorder& operator=(const GifRecorder&) = delete;
@@ -38,7 +39,8 @@ class GifRecorder {
   std::uint32_t PicturesWritten() const { return written_; }
 
  private:
-  struct Picture {
+  // One picture of the GIF, held until the next one says how long it stays.
+  struct Still {
     Rect area;
     std::vector<std::uint8_t> indices;
     std::uint64_t atUs = 0;
@@ -53,14 +55,14 @@ class GifRecorder {
 
   std::FILE* out_ = nullptr;
   GifFileType* gif_ = nullptr;
-  Frame& frame_;
+  Picture& frame_;
   double fps_;
   std::vector<COLORREF> shown_;  // what the GIF shows once the pending picture is written
   std::vector<RowSpan> rows_;    // the rows set since the last picture
   std::vector<RowSpan> scratch_;
   bool first_ = true;
   bool hasPending_ = false;
-  Picture pending_;
+  Still pending_;
   std::uint64_t nextIndex_ = 0;
   std::uint64_t nextAtUs_ = 0;
   std::uint32_t written_ = 0;

@@ -1,9 +1,10 @@
 #include "render/RenderOptions.h"
 
 #include <cmath>
+#include <vector>
 
-#include "common/ArgList.h"
-#include "common/OptionValues.h"
+#include "cli/OptionValues.h"
+#include "engine/SimulatedClock.h"
 
 namespace zirvo::tools {
 
@@ -22,103 +23,53 @@ const char* const kRenderUsage =
     "  --trace FILE     write every pixel set, one \"X Y rrggbb\" line each\n"
     "  --help           show this text\n";
 
-namespace {
-
-// Seconds the simulated clock may run: its whole seconds must fit 32 bits.
-constexpr double kLongestRunSeconds = 4000000000.0;
-
-std::string Bad(const std::string& option, const std::string& value, const char* expected) {
-  return "the value \"" + value + "\" of " + option + " is not understood (expected " + expected +
-         ")";
-}
-
-bool IsValueOption(const std::string& name) {
-  for (const char* known : {"--settings", "--screen", "--seed", "--delay-us", "--seconds", "--png",
-                            "--gif", "--fps", "--trace"}) {
-    if (name == known)
-      return true;
-  }
-  return false;
-}
-
-}  // namespace
+static_assert(kTraceDelayUs == 100, "the usage text gives the default --delay-us");
 
 ParsedRenderOptions ParseRenderOptions(int argc, char** argv) {
   ParsedRenderOptions parsed;
   RenderOptions& o = parsed.options;
-  ArgList args(argc, argv);
-  bool haveScene = false;
-  auto fail = [&](std::string message) {
-    parsed.error = std::move(message);
-    return parsed;
+  const std::vector<Option> rows = {
+      {"--seed", Option::Takes::kValue,
+       [&o](const std::string& value) {
+         const auto seed = ParseUnsigned(value, 0, 4294967295u);
+         if (!seed)
+           return ValueNotUnderstood("--seed", value, "a whole number from 0 to 4294967295");
+         o.seed = static_cast<std::uint32_t>(*seed);
+         return std::string();
+       }},
+      {"--delay-us", Option::Takes::kValue,
+       [&o](const std::string& value) {
+         const auto delay = ParseUnsigned(value, 1, 1000000);
+         if (!delay)
+           return ValueNotUnderstood("--delay-us", value,
+                                     "a whole number of microseconds, 1 to 1000000");
+         o.delayUs = *delay;
+         return std::string();
+       }},
+      {"--seconds", Option::Takes::kValue,
+       [&o](const std::string& value) {
+         const auto seconds = ParsePositiveReal(value, SimulatedClock::kLongestSeconds);
+         if (!seconds)
+           return ValueNotUnderstood("--seconds", value,
+                                     "a number of seconds above 0, e.g. 60 or 2.5");
+         o.limitUs = static_cast<std::uint64_t>(std::llround(*seconds * 1e6));
+         if (o.limitUs == 0)
+           return ValueNotUnderstood("--seconds", value, "at least one microsecond");
+         return std::string();
+       }},
+      TextOption("--png", o.png),
+      TextOption("--gif", o.gif),
+      {"--fps", Option::Takes::kValue,
+       [&o](const std::string& value) {
+         const auto fps = ParsePositiveReal(value, 50.0);
+         if (!fps)
+           return ValueNotUnderstood("--fps", value, "frames per second above 0 and at most 50");
+         o.fps = *fps;
+         return std::string();
+       }},
+      TextOption("--trace", o.trace),
   };
-
-  while (!args.Done()) {
-    if (!args.AtOption()) {
-      std::string arg = args.TakePositional();
-      if (arg == "-h") {
-        o.help = true;
-        continue;
-      }
-      if (haveScene)
-        return fail("more than one scene given (\"" + o.scene + "\", \"" + arg + "\")");
-      o.scene = std::move(arg);
-      haveScene = true;
-      continue;
-    }
-    const std::string name = args.TakeOption();
-    if (name == "--")
-      continue;
-    if (name == "--help") {
-      if (args.HasInlineValue())
-        return fail("--help takes no value");
-      o.help = true;
-      continue;
-    }
-    if (!IsValueOption(name))
-      return fail("unknown option " + name);
-    const auto value = args.TakeValue();
-    if (!value)
-      return fail(name + " needs a value");
-    if (name == "--settings") {
-      o.settings = *value;
-    } else if (name == "--screen") {
-      const auto size = ParseScreenSize(*value);
-      if (!size)
-        return fail(Bad(name, *value, "WxH, each from 1 to 16384, e.g. 1024x768"));
-      o.screen = *size;
-    } else if (name == "--seed") {
-      const auto seed = ParseUnsigned(*value, 0, 4294967295u);
-      if (!seed)
-        return fail(Bad(name, *value, "a whole number from 0 to 4294967295"));
-      o.seed = static_cast<std::uint32_t>(*seed);
-    } else if (name == "--delay-us") {
-      const auto delay = ParseUnsigned(*value, 1, 1000000);
-      if (!delay)
-        return fail(Bad(name, *value, "a whole number of microseconds, 1 to 1000000"));
-      o.delayUs = *delay;
-    } else if (name == "--seconds") {
-      const auto seconds = ParsePositiveReal(*value, kLongestRunSeconds);
-      if (!seconds)
-        return fail(Bad(name, *value, "a number of seconds above 0, e.g. 60 or 2.5"));
-      o.limitUs = static_cast<std::uint64_t>(std::llround(*seconds * 1e6));
-      if (o.limitUs == 0)
-        return fail(Bad(name, *value, "at least one microsecond"));
-    } else if (name == "--png") {
-      o.png = *value;
-    } else if (name == "--gif") {
-      o.gif = *value;
-    } else if (name == "--fps") {
-      const auto fps = ParsePositiveReal(*value, 50.0);
-      if (!fps)
-        return fail(Bad(name, *value, "frames per second above 0 and at most 50"));
-      o.fps = *fps;
-    } else if (name == "--trace") {
-      o.trace = *value;
-    }
-  }
-  if (!o.help && !haveScene)
-    return fail("no scene file given");
+  parsed.error = ParseToolArguments(ArgumentsOf(argc, argv), rows, o);
   return parsed;
 }
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "engine/PixelSink.h"
-#include "render/Frame.h"
+#include "image/Picture.h"
 #include "render/TraceWriter.h"
 
 namespace zirvo::tools {
@@ -12,7 +12,7 @@ namespace zirvo::tools {
 // Every pixel the show sets: onto the frame (clipped) and into the trace.
 class RenderSink final : public PixelSink {
  public:
-  RenderSink(Frame& frame, TraceWriter* trace) : frame_(frame), trace_(trace) {}
+  RenderSink(Picture& frame, TraceWriter* trace) : frame_(frame), trace_(trace) {}
 
   void SetPixel(std::int32_t x, std::int32_t y, COLORREF colour) override {
     ++pixels_;
@@ -23,7 +23,7 @@ class RenderSink final : public PixelSink {
   std::uint64_t Pixels() const { return pixels_; }
 
  private:
-  Frame& frame_;
+  Picture& frame_;
   TraceWriter* trace_;
   std::uint64_t pixels_ = 0;
 };

@@ -2,7 +2,7 @@
 
 #include <cerrno>
 
-#include "common/TraceLine.h"
+#include "report/TraceLine.h"
 
 namespace zirvo::tools {
 

@@ -1,4 +1,4 @@
-// The trace file (its lines are common/TraceLine.h's), written through a large
+// The trace file (its lines are report/TraceLine.h's), written through a large
 // buffer.
 #pragma once
 

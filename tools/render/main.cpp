@@ -11,17 +11,17 @@
 #include <optional>
 #include <string>
 
-#include "common/NoteFormat.h"
-#include "common/ToolLoad.h"
+#include "cli/ToolLoad.h"
 #include "engine/Show.h"
 #include "engine/SimulatedClock.h"
-#include "render/Frame.h"
+#include "image/Picture.h"
+#include "image/PngWriter.h"
 #include "render/GifRecorder.h"
-#include "render/PngWriter.h"
 #include "render/Progress.h"
 #include "render/RenderOptions.h"
 #include "render/RenderSink.h"
 #include "render/TraceWriter.h"
+#include "report/NoteFormat.h"
 
 namespace zirvo::tools {
 namespace {
@@ -91,7 +91,7 @@ int Render(const RenderOptions& options, const char* argv0) {
     if (!png)
       return OutputError(*options.png, CannotCreate(errno));
   }
-  Frame frame(options.screen.ScreenWidth, options.screen.ScreenHeight);
+  Picture frame(options.screen.ScreenWidth, options.screen.ScreenHeight);
   std::unique_ptr<GifRecorder> gif;
   if (options.gif) {
     gif = std::make_unique<GifRecorder>(*options.gif, frame, options.fps);

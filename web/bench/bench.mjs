@@ -27,7 +27,7 @@ async function live(session, c, speed) {
   const settings = await readFile(join(repo, c.settings));
   const fragment = `${plainFragment({ scene, settings, seed: 7, screen: c.screen })}&speed=${speed}`;
   const page = await openPage(session, fragment, { viewport: { width: 1920, height: 1200 } });
-  await page.waitForTimeout(1500); // the cost per Delay settles
+  await page.waitForTimeout(1500); // past the first frames
   const samples = [];
   for (let i = 0; i < sampleSeconds; i++) {
     await page.waitForTimeout(1000);

@@ -6,9 +6,15 @@ export class Engine {
   static async load(url) {
     const response = await fetch(url);
     if (!response.ok) throw new Error(`${url}: ${response.status} ${response.statusText}`);
+    return Engine.instantiate(await response.arrayBuffer());
+  }
+
+  // The module from its bytes; `now` is the real clock it reads, in
+  // milliseconds (the page's own by default).
+  static async instantiate(bytes, now = () => performance.now()) {
     let memory = null;
-    const imports = { wasi_snapshot_preview1: wasiImports(() => memory) };
-    const { instance } = await WebAssembly.instantiate(await response.arrayBuffer(), imports);
+    const imports = { wasi_snapshot_preview1: wasiImports(() => memory, now) };
+    const { instance } = await WebAssembly.instantiate(bytes, imports);
     memory = instance.exports.memory;
     instance.exports._initialize();
     return new Engine(instance.exports);
@@ -39,16 +45,26 @@ export class Engine {
     return { loaded, notes: JSON.parse(this.output()) };
   }
 
-  // Runs the show on by `realMs` of real time, paying at most `maxDelays`
-  // Delays: { turns, delays, ended, behind }.
-  frame(realMs, maxDelays) {
-    const turns = this.x.zirvo_frame(realMs * 1e6, maxDelays);
+  // One frame of the show: the module runs the Delays the real time since the
+  // last frame buys, within its frame budget: { turns, delays, ended, behind }.
+  frame() {
+    const turns = this.x.zirvo_frame();
     const state = this.x.zirvo_frame_state();
     return { turns, delays: this.x.zirvo_frame_delays(), ended: (state & 1) !== 0, behind: (state & 2) !== 0 };
   }
 
-  setSpeed(factor) {
-    this.x.zirvo_set_speed(factor);
+  // The speed in presses of Up (negative: Down), and the factor that many
+  // presses give.
+  setSpeedSteps(steps) {
+    this.x.zirvo_set_speed_steps(steps);
+  }
+
+  speedOfSteps(steps) {
+    return this.x.zirvo_speed_of_steps(steps);
+  }
+
+  setPaused(paused) {
+    this.x.zirvo_set_paused(paused ? 1 : 0);
   }
 
   showSeconds() {
@@ -56,13 +72,13 @@ export class Engine {
   }
 
   // The pixels of the running show as ImageData over the module's memory, and
-  // the rectangle set since the last call (null when none).
+  // the box set since the last call (null when none).
   takeChanges(width, height) {
-    const rect = new Int32Array(this.x.memory.buffer, this.x.zirvo_take_dirty(), 4);
-    const [left, top, right, bottom] = rect;
-    if (right <= left) return null;
+    const box = new Int32Array(this.x.memory.buffer, this.x.zirvo_take_changed(), 4);
+    const [left, top, boxWidth, boxHeight] = box;
+    if (boxWidth <= 0) return null;
     const pixels = new Uint8ClampedArray(this.x.memory.buffer, this.x.zirvo_pixels(), width * height * 4);
-    return { image: new ImageData(pixels, width, height), left, top, width: right - left, height: bottom - top };
+    return { image: new ImageData(pixels, width, height), left, top, width: boxWidth, height: boxHeight };
   }
 
   // zirvo-render's trace of a fresh show of these files; the running show goes on.

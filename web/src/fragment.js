@@ -7,6 +7,8 @@
 import { textToBytes } from './bytes.js';
 
 export const MAX_SIDE = 16384;
+// The link's speed: presses of Up, at most this many either way.
+export const MAX_SPEED_STEPS = 10;
 
 function bytesToBase64url(bytes) {
   let binary = '';
@@ -61,7 +63,7 @@ export function parseSeed(text) {
 export function parseSpeed(text) {
   if (!/^\s*-?\d{1,2}\s*$/.test(String(text))) return null;
   const steps = Number(text);
-  return Math.abs(steps) <= 10 ? steps : null;
+  return Math.abs(steps) <= MAX_SPEED_STEPS ? steps : null;
 }
 
 // What the fragment asks for: { scene, settings, seed, screen, speed } with

@@ -2,11 +2,10 @@
 // window.zirvo, the contract for tests and embedders (web/README.md).
 import { Engine } from './engine.js';
 import { FileEditor } from './editors.js';
-import { parseScreen, parseSeed, readFragment, shareFragment } from './fragment.js';
+import { MAX_SPEED_STEPS, parseScreen, parseSeed, readFragment, shareFragment } from './fragment.js';
 import { Player } from './player.js';
 import { defaultSettings, samples } from './samples.js';
 
-const SPEED_FACTOR = 1.44; // one press of Up in the program
 const RELOAD_AFTER_TYPING_MS = 250;
 
 const $ = (id) => document.getElementById(id);
@@ -43,8 +42,8 @@ class Playground {
     $('run').addEventListener('click', () => this.player.toggle());
     $('restart').addEventListener('click', () => this.reload());
     $('ended-restart').addEventListener('click', () => this.reload());
-    for (let steps = -10; steps <= 10; steps++) {
-      const factor = SPEED_FACTOR ** steps;
+    for (let steps = -MAX_SPEED_STEPS; steps <= MAX_SPEED_STEPS; steps++) {
+      const factor = this.engine.speedOfSteps(steps);
       $('speed').add(new Option(`× ${factor >= 10 ? factor.toFixed(0) : factor.toPrecision(2)}`, String(steps)));
     }
     $('speed').addEventListener('change', () => this.setSpeed(Number($('speed').value)));
@@ -71,7 +70,7 @@ class Playground {
   setSpeed(steps) {
     this.speed = steps;
     $('speed').value = String(steps);
-    this.engine.setSpeed(SPEED_FACTOR ** steps);
+    this.engine.setSpeedSteps(steps);
   }
 
   // Opens what the fragment names; what it leaves out keeps its default.

@@ -1,13 +1,9 @@
-// The show on the canvas, paced by real time: every animation frame the engine
-// runs the turns that the time since the last frame allows at the chosen speed
-// (each worth one calibrated Delay), and the canvas gets what changed.
-//
-// A frame's work is bounded so that it leaves the browser time to draw: the
-// engine's cost per Delay is measured as it runs, and a frame pays at most
-// what fits in a few milliseconds. A show that needs more runs slower than
-// real time (the status says "behind") rather than stalling the page.
-const FRAME_WORK_MS = 8;
-const FIRST_FRAME_DELAYS = 20000;
+// The show on the canvas, paced by real time: at every animation frame the
+// module's frame pacer runs the turns that the time since the last frame buys
+// at the chosen speed (each worth one calibrated Delay), and the canvas gets
+// what changed. The pacer bounds a frame's work so that the browser keeps time
+// to draw: a show that needs more runs slower than real time (the status says
+// "behind") rather than stalling the page.
 const STATS_WINDOW_MS = 1000;
 
 export class Player {
@@ -17,10 +13,8 @@ export class Player {
     this.context = canvas.getContext('2d', { alpha: false });
     this.onState = onState;
     this.state = 'empty'; // empty | running | paused | ended | not-loaded
-    this.nsPerDelay = 0;
     this.behind = false;
     this.samples = [];
-    this.lastTime = null;
     requestAnimationFrame((time) => this.tick(time));
   }
 
@@ -32,12 +26,12 @@ export class Player {
     this.context.fillRect(0, 0, width, height);
     this.samples = [];
     this.behind = false;
-    this.lastTime = null;
     this.setState(loaded ? (this.state === 'paused' ? 'paused' : 'running') : 'not-loaded');
   }
 
   setState(state) {
     this.state = state;
+    this.engine.setPaused(state === 'paused');
     this.onState(state);
   }
 
@@ -48,18 +42,10 @@ export class Player {
 
   tick(time) {
     requestAnimationFrame((next) => this.tick(next));
-    const elapsed = this.lastTime === null ? 0 : time - this.lastTime;
-    this.lastTime = time;
-    if (this.state !== 'running' || elapsed <= 0) return;
-
-    const budget = this.nsPerDelay > 0 ? Math.max(1000, Math.floor((FRAME_WORK_MS * 1e6) / this.nsPerDelay)) : FIRST_FRAME_DELAYS;
-    const before = performance.now();
-    const frame = this.engine.frame(elapsed, budget);
-    const spent = performance.now() - before;
-    if (frame.delays >= 1000) {
-      const cost = (spent * 1e6) / frame.delays;
-      this.nsPerDelay = this.nsPerDelay > 0 ? 0.8 * this.nsPerDelay + 0.2 * cost : cost;
-    }
+    if (this.state !== 'running' && this.state !== 'paused') return;
+    // Paused, the frame only takes the time: the show resumes where it stood.
+    const frame = this.engine.frame();
+    if (this.state === 'paused') return;
     this.behind = frame.behind;
     this.present();
     this.samples.push({ time, turns: frame.turns });

@@ -1,11 +1,15 @@
 // The few WASI calls the module's C library makes, answered by the page. The
-// module reads no real file and no clock: its files come from memory, and a
-// call the page cannot honour says "bad file descriptor".
+// module reads no real file: its files come from memory, and a file call says
+// "bad file descriptor". It reads the real clock, the frame pacer's: `now`
+// gives it in milliseconds (performance.now on the page).
 const ERRNO_SUCCESS = 0;
 const ERRNO_BADF = 8;
+const ERRNO_INVAL = 28;
 const ERRNO_NOSYS = 52;
+const CLOCK_REALTIME = 0;
+const CLOCK_MONOTONIC = 1;
 
-export function wasiImports(memoryOf) {
+export function wasiImports(memoryOf, now) {
   const view = () => new DataView(memoryOf().buffer);
   const pending = { 1: '', 2: '' };
   const decoder = new TextDecoder();
@@ -28,7 +32,19 @@ export function wasiImports(memoryOf) {
     return ERRNO_SUCCESS;
   }
 
+  // Nanoseconds as a 64-bit count: the monotonic clock from `now`, the
+  // calendar from Date (nothing in the module asks for it).
+  function clock_time_get(id, precision, timePtr) {
+    let ns;
+    if (id === CLOCK_MONOTONIC) ns = BigInt(Math.round(now() * 1e6));
+    else if (id === CLOCK_REALTIME) ns = BigInt(Date.now()) * 1000000n;
+    else return ERRNO_INVAL;
+    view().setBigUint64(timePtr, ns, true);
+    return ERRNO_SUCCESS;
+  }
+
   return {
+    clock_time_get,
     fd_write,
     fd_close: () => ERRNO_BADF,
     fd_fdstat_get: () => ERRNO_BADF,

@@ -18,8 +18,8 @@
 
 #include "app/Shell.h"
 #include "app/ShellPlatform.h"
-#include "platform/headless/DrawingThread.h"
-#include "platform/headless/Framebuffer.h"
+#include "image/Framebuffer.h"
+#include "platform/thread/DrawingThread.h"
 
 namespace zirvo {
 

@@ -27,10 +27,10 @@ FileWatch::Seen FileWatch::Look(const std::string& path) {
   return seen;
 }
 
-std::string FileWatch::Poll(std::uint64_t nowUs) {
-  if (nowUs < nextLookUs_)
+std::string FileWatch::Poll(std::uint64_t nowNs) {
+  if (nowNs < nextLookNs_)
     return "";
-  nextLookUs_ = nowUs + kLookUs;
+  nextLookNs_ = nowNs + kLookNs;
   std::string changed;
   for (Watched& file : files_) {
     const Seen now = Look(file.path);

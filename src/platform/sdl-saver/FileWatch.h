@@ -12,14 +12,14 @@ namespace zirvo::saver {
 
 class FileWatch {
  public:
-  static constexpr std::uint64_t kLookUs = 200'000;
+  static constexpr std::uint64_t kLookNs = 200'000'000;
 
   explicit FileWatch(std::vector<std::string> paths);
 
   // Looks at the files when a look is due. Returns the path of a file that
   // changed and has stayed the same since the look before (a file half
   // written is not reported until it is done); empty otherwise.
-  std::string Poll(std::uint64_t nowUs);
+  std::string Poll(std::uint64_t nowNs);
 
  private:
   struct Seen {
@@ -37,7 +37,7 @@ class FileWatch {
   static Seen Look(const std::string& path);
 
   std::vector<Watched> files_;
-  std::uint64_t nextLookUs_ = 0;
+  std::uint64_t nextLookNs_ = 0;
 };
 
 }  // namespace zirvo::saver

@@ -10,21 +10,18 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/FrameLoop.h"
-#include "app/FramePacing.h"
-#include "app/FrameRate.h"
+#include "app/Clocks.h"
+#include "app/FramePacer.h"
 #include "app/MonitorLayout.h"
-#include "app/SaverShow.h"
-#include "app/SceneRotation.h"
-#include "common/NoteFormat.h"
+#include "app/SaverCore.h"
+#include "image/PngWriter.h"
 #include "platform/sdl-saver/FileWatch.h"
 #include "platform/sdl-saver/SaverLoader.h"
 #include "platform/sdl-saver/SaverWindows.h"
 #include "platform/sdl-saver/TextPainters.h"
 #include "platform/sdl-saver/WindowCanvas.h"
 #include "platform/sdl-saver/X11Host.h"
-#include "render/PngWriter.h"
-#include "scene/Settings.h"
+#include "report/NoteFormat.h"
 
 namespace zirvo::saver {
 
@@ -57,49 +54,41 @@ class SaverApp {
 
   // The canvas and areas of a target at its window's present size.
   void LayOut(SaverWindow& target);
-  void BuildShows();
-  std::uint64_t TurnWorth() const;
+  // Every window's areas, for the core.
+  void GiveAreas();
 
   void Handle(const SDL_Event& event);
   void HandleKey(const SDL_KeyboardEvent& key);
   void ApplyResizes();
   void Present();
-  void WaitUntil(std::uint64_t dueUs);
-  void Report(const FrameWork& work);
+  void WaitUntil(std::uint64_t dueNs);
+  void Report();
   void SaveShot(Uint32 windowId);
   SaverWindow* WindowOf(Uint32 windowId);
   bool Stopping() const { return quit_ || stopSignalled != 0; }
 
   const SaverSetup& setup_;
   const SaverOptions& options_;
-  SteadyMicrosecondClock clock_;
+  SteadyClock clock_;
   SaverLoader loader_;
   BannerPainter banner_;
   XDisplayFacts facts_;
   std::vector<SaverWindow> windows_;
-  std::vector<std::unique_ptr<SaverShow>> shows_;
-  std::unique_ptr<FrameLoop> loop_;
-  FrameRate rate_;
+  std::vector<std::unique_ptr<WindowCanvas>> retired_;  // until the core lets go of them
+  std::unique_ptr<SaverCore> core_;
   std::unique_ptr<TextOverlay> overlay_;
   std::unique_ptr<FileWatch> watch_;
-  std::uint32_t seed_;
   bool sdlStarted_ = false;
   bool quit_ = false;
-  std::uint64_t framesBehind_ = 0;
-  std::uint64_t retiredPixels_ = 0;
-  std::uint64_t nextStatsUs_ = 0;
-  std::uint64_t turnUs_ = kCalibratedTurnUs;
 };
 
 SaverApp::SaverApp(const SaverSetup& setup)
     : setup_(setup),
       options_(setup.options),
-      loader_(setup.programPath, setup.settings, setup.options.watch.has_value()),
-      seed_(setup.options.seed ? *setup.options.seed
-                               : static_cast<std::uint32_t>(std::time(nullptr))) {}
+      loader_(setup.programPath, setup.settings, setup.options.watch.has_value()) {}
 
 SaverApp::~SaverApp() {
-  shows_.clear();
+  core_.reset();
   overlay_.reset();
   for (SaverWindow& target : windows_) {
     // SDL leaves a foreign window to its owner; it only lets go of it.
@@ -152,56 +141,33 @@ void SaverApp::LayOut(SaverWindow& target) {
   } else {
     SDL_GetWindowSize(target.window, &width, &height);
   }
-  for (const auto& area : target.areas)
-    retiredPixels_ += area->Pixels();
-  target.areas.clear();
-  target.canvas =
-      std::make_unique<WindowCanvas>(target.window, std::max(width, 1), std::max(height, 1));
+  // The old canvas lives until the core has let go of it (GiveAreas): a new
+  // one at its address must not pass for it.
+  if (target.canvas)
+    retired_.push_back(std::move(target.canvas));
+  target.canvas = std::make_unique<WindowCanvas>(target.window, std::max(width, 1),
+                                                 std::max(height, 1), banner_);
   const Rect whole{0, 0, target.canvas->Width(), target.canvas->Height()};
-  std::vector<Rect> areas = {whole};
+  target.areas = {whole};
   if (target.isRoot) {
     // The root window spans every monitor: a show on each.
     std::string error;
     if (auto facts = QueryDisplay(error))
       facts_ = *facts;
-    areas = LayOutShows(whole, facts_.monitors);
+    target.areas = LayOutShows(whole, facts_.monitors);
   }
-  for (const Rect& area : areas)
-    target.areas.push_back(std::make_unique<AreaCanvas>(*target.canvas, area, banner_));
   target.whole = true;
   target.resized = false;
 }
 
-std::uint64_t SaverApp::TurnWorth() const {
-  // The settings' wait, if they give one, sets the speed as it does zirvo's.
-  Settings settings;
-  const std::string path =
-      setup_.settings ? *setup_.settings : loader_.SettingsPathFor(setup_.scenes.front());
-  ReadSettings(path, ScreenSize{1024, 768}, settings);
-  if (settings.WaitCount == 0)
-    return kCalibratedTurnUs;
-  SteadyMicrosecondClock clock;
-  return TurnWorthUs(settings.WaitCount, MeasureRepetitionNs(clock));
-}
-
-void SaverApp::BuildShows() {
-  shows_.clear();
-  turnUs_ = TurnWorth();
-  const ShowTiming timing{turnUs_};
-  std::uint32_t index = 0;
-  std::vector<SaverShow*> all;
+void SaverApp::GiveAreas() {
+  std::vector<SaverArea> areas;
   for (SaverWindow& target : windows_) {
-    target.shows.clear();
-    for (const auto& area : target.areas) {
-      const std::uint32_t seed = seed_ + index++;
-      shows_.push_back(std::make_unique<SaverShow>(
-          *area, loader_, SceneRotation(setup_.scenes, seed), timing, seed));
-      target.shows.push_back(shows_.back().get());
-      all.push_back(shows_.back().get());
-    }
+    for (const Rect& area : target.areas)
+      areas.push_back(SaverArea{target.canvas.get(), area});
   }
-  loop_->SetShows(all);
-  loop_->RestartAll();
+  core_->SetAreas(areas);
+  retired_.clear();
 }
 
 SaverWindow* SaverApp::WindowOf(Uint32 windowId) {
@@ -245,34 +211,46 @@ void SaverApp::Handle(const SDL_Event& event) {
 }
 
 void SaverApp::HandleKey(const SDL_KeyboardEvent& key) {
+  SaverKey saverKey = SaverKey::kOther;
   switch (key.keysym.sym) {
     case SDLK_SPACE:
-      loop_->TogglePause();
+      saverKey = SaverKey::kSpace;
       break;
     case SDLK_UP:
-      loop_->SpeedUp();
+      saverKey = SaverKey::kUp;
       break;
     case SDLK_DOWN:
-      loop_->SlowDown();
+      saverKey = SaverKey::kDown;
       break;
     case SDLK_r:
-      loop_->RestartAll();
+      saverKey = SaverKey::kR;
       break;
     case SDLK_s:
-      SaveShot(key.windowID);
+      saverKey = SaverKey::kS;
       break;
     case SDLK_ESCAPE:
+      saverKey = SaverKey::kEscape;
+      break;
     case SDLK_q:
-      quit_ = true;
+      saverKey = SaverKey::kQ;
       break;
     default:
+      break;
+  }
+  switch (core_->OnKey(saverKey)) {
+    case SaverRequest::kScreenshot:
+      SaveShot(key.windowID);
+      break;
+    case SaverRequest::kQuit:
+      quit_ = true;
+      break;
+    case SaverRequest::kNothing:
       break;
   }
 }
 
 void SaverApp::ApplyResizes() {
-  bool rebuild = false;
-  const std::uint64_t now = clock_.NowUs();
+  bool changed = false;
   for (SaverWindow& target : windows_) {
     if (!target.resized)
       continue;
@@ -283,22 +261,15 @@ void SaverApp::ApplyResizes() {
       target.whole = true;  // the same size: only a new surface
       continue;
     }
-    const std::size_t before = target.areas.size();
     LayOut(target);
+    changed = true;
     if (overlay_ && &target == &windows_.front()) {
-      const Rect& first = target.areas.front()->Area();
+      const Rect& first = target.areas.front();
       overlay_->Place(first.x + kOverlayInset, first.y + kOverlayInset);
     }
-    if (target.areas.size() != before) {
-      rebuild = true;
-      continue;
-    }
-    // The same shows, started over on the new areas with a mapping for their size.
-    for (std::size_t i = 0; i < target.shows.size(); ++i)
-      target.shows[i]->MoveTo(*target.areas[i], now);
   }
-  if (rebuild)
-    BuildShows();
+  if (changed)
+    GiveAreas();
 }
 
 void SaverApp::Present() {
@@ -309,97 +280,78 @@ void SaverApp::Present() {
   }
 }
 
-void SaverApp::WaitUntil(std::uint64_t dueUs) {
+void SaverApp::WaitUntil(std::uint64_t dueNs) {
   while (!Stopping()) {
-    const std::uint64_t now = clock_.NowUs();
-    if (now >= dueUs)
+    const std::uint64_t now = clock_.NowNs();
+    if (now >= dueNs)
       return;
-    const std::uint64_t ms = std::min(kLongestWaitMs, (dueUs - now + 999) / 1000);
+    const std::uint64_t ms = std::min(kLongestWaitMs, (dueNs - now + 999'999) / 1'000'000);
     SDL_Event event;
     if (SDL_WaitEventTimeout(&event, static_cast<int>(ms)) != 0)
       Handle(event);
   }
 }
 
-void SaverApp::Report(const FrameWork& work) {
-  const std::uint64_t now = clock_.NowUs();
-  framesBehind_ += work.behind ? 1 : 0;
-  if (rate_.Add(now, work.turns, work.behind) && overlay_) {
-    std::string text = rate_.Text();
-    if (loop_->Speed() != 1.0) {
-      char speed[32];
-      std::snprintf(speed, sizeof speed, ", speed %.2f", loop_->Speed());
-      text += speed;
-    }
-    overlay_->SetText(loop_->Paused() ? text + ", paused" : text);
+void SaverApp::Report() {
+  if (overlay_) {
+    if (const std::string text = core_->TakeStatus(); !text.empty())
+      overlay_->SetText(text);
   }
-  if (options_.stats && now >= nextStatsUs_) {
-    nextStatsUs_ = now + 1'000'000;
-    std::uint64_t pixels = retiredPixels_;
-    for (const SaverWindow& target : windows_) {
-      for (const auto& area : target.areas)
-        pixels += area->Pixels();
+  if (options_.stats) {
+    if (const std::string stats = core_->TakeStats(); !stats.empty()) {
+      std::fprintf(stderr, "zirvo-saver-stats %s\n", stats.c_str());
+      std::fflush(stderr);
     }
-    std::fprintf(stderr,
-                 "zirvo-saver-stats ms=%llu frames=%llu turns=%llu pixels=%llu behind=%llu "
-                 "speed=%.4f turn_us=%llu\n",
-                 static_cast<unsigned long long>(now / 1000),
-                 static_cast<unsigned long long>(loop_->Frames()),
-                 static_cast<unsigned long long>(loop_->Turns()),
-                 static_cast<unsigned long long>(pixels),
-                 static_cast<unsigned long long>(framesBehind_), loop_->Speed(),
-                 static_cast<unsigned long long>(turnUs_));
-    std::fflush(stderr);
   }
 }
 
 void SaverApp::SaveShot(Uint32 windowId) {
   SaverWindow* target = WindowOf(windowId);
-  if (target == nullptr || target->shows.empty())
+  if (target == nullptr)
     return;
-  namespace fs = std::filesystem;
-  const fs::path scene = target->shows.front()->Scene();
-  fs::path path;
-  for (int n = 1;; ++n) {
-    path = scene.parent_path() / (scene.stem().string() + "-" + std::to_string(n) + ".png");
+  const std::string path = core_->ScreenshotPath(*target->canvas, [](const std::string& file) {
     std::error_code ignored;
-    if (!fs::exists(path, ignored))
-      break;
-  }
+    return std::filesystem::exists(file, ignored);
+  });
+  if (path.empty())
+    return;
   std::FILE* out = std::fopen(path.c_str(), "wb");
   std::string error = out == nullptr ? "cannot be created" : "";
   if (out != nullptr) {
-    tools::WritePng(target->canvas->Frame(), out, error);
+    WritePng(target->canvas->Image(), out, error);
     if (std::fclose(out) != 0 && error.empty())
       error = "cannot be written";
   }
   if (error.empty())
-    std::fprintf(stderr, "zirvo-saver: saved %s\n", tools::Printable(path.string()).c_str());
+    std::fprintf(stderr, "zirvo-saver: saved %s\n", Printable(path).c_str());
   else
-    std::fprintf(stderr, "zirvo-saver: %s: %s\n", tools::Printable(path.string()).c_str(),
-                 error.c_str());
+    std::fprintf(stderr, "zirvo-saver: %s: %s\n", Printable(path).c_str(), error.c_str());
 }
 
 int SaverApp::Run() {
   int code = 0;
   std::string error;
   if (!Open(code, error)) {
-    std::fprintf(stderr, "zirvo-saver: %s\n", tools::Printable(error).c_str());
+    std::fprintf(stderr, "zirvo-saver: %s\n", Printable(error).c_str());
     return code;
   }
-  std::uint64_t frameUs = options_.frameUs.value_or(0);
-  if (frameUs == 0) {
+  SaverChoices choices;
+  choices.scenes = setup_.scenes;
+  choices.seed = options_.seed ? *options_.seed : static_cast<std::uint32_t>(std::time(nullptr));
+  choices.speed = options_.speed;
+  if (options_.frameUs) {
+    choices.frameNs = *options_.frameUs * 1000;
+  } else {
     SDL_DisplayMode mode;
-    const int hz =
-        SDL_GetDesktopDisplayMode(0, &mode) == 0 && mode.refresh_rate > 0 ? mode.refresh_rate : 60;
-    frameUs = 1'000'000 / static_cast<std::uint64_t>(hz);
+    choices.frameNs = FramePacer::FrameNsOfRefresh(
+        SDL_GetDesktopDisplayMode(0, &mode) == 0 ? mode.refresh_rate : 0);
   }
-  loop_ = std::make_unique<FrameLoop>(clock_, frameUs, options_.speed);
+  core_ = std::make_unique<SaverCore>(loader_, choices, clock_);
   for (SaverWindow& target : windows_)
     LayOut(target);
   if (options_.fps) {
     overlay_ = std::make_unique<TextOverlay>();
-    const Rect& first = windows_.front().areas.front()->Area();
+    const Rect& first = windows_.front().areas.front();
     if (!overlay_->Open(first.height, error)) {
       std::fprintf(stderr, "zirvo-saver: --fps cannot draw its text: %s\n", error.c_str());
       overlay_.reset();
@@ -411,7 +363,7 @@ int SaverApp::Run() {
     watch_ = std::make_unique<FileWatch>(std::vector<std::string>{
         setup_.scenes.front(), loader_.SettingsPathFor(setup_.scenes.front())});
   }
-  BuildShows();
+  GiveAreas();
 
   while (!Stopping()) {
     SDL_Event event;
@@ -425,18 +377,18 @@ int SaverApp::Run() {
       break;
     ApplyResizes();
     if (watch_) {
-      const std::string changed = watch_->Poll(clock_.NowUs());
+      const std::string changed = watch_->Poll(clock_.NowNs());
       if (!changed.empty()) {
         std::fprintf(stderr, "zirvo-saver: %s changed: starting again\n",
-                     tools::Printable(changed).c_str());
+                     Printable(changed).c_str());
         loader_.ForgetReports();
-        loop_->RestartAll();
+        core_->RestartAll();
       }
     }
-    const FrameWork work = loop_->RunFrame();
+    core_->Frame();
     Present();
-    Report(work);
-    WaitUntil(loop_->NextFrameUs());
+    Report();
+    WaitUntil(core_->NextFrameNs());
   }
   return 0;
 }

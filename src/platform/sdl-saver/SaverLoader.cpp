@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "common/NoteFormat.h"
-#include "common/ToolLoad.h"
+#include "cli/ToolLoad.h"
+#include "report/NoteFormat.h"
 
 namespace zirvo::saver {
 
@@ -19,9 +19,9 @@ std::string Report(const std::string& scene, bool loaded, const Diagnostics& dia
   for (const Note& note : diag.notes) {
     warnings += note.severity == Severity::kWarning ? 1 : 0;
     if (allNotes || note.severity == Severity::kError)
-      text += tools::FormatNote(note);
+      text += FormatNote(note);
   }
-  const std::string name = tools::Printable(scene);
+  const std::string name = Printable(scene);
   if (!loaded) {
     text += "zirvo-saver: " + name + " does not load (zirvo-check " + name + " tells more)\n";
   } else if (allNotes) {
@@ -35,11 +35,11 @@ std::string Report(const std::string& scene, bool loaded, const Diagnostics& dia
 
 bool SaverLoader::Load(const std::string& scene, const ScreenSize& size, Show& show,
                        ShowTime& time) {
-  tools::ToolLoad load(programPath_, scene, settings_, size);
+  ToolLoad load(programPath_, scene, settings_, size);
   Diagnostics diag;
   const bool loaded = LoadScene(show, load.Args(), load.Environment(), time, &diag) == 1;
   load.NameSettingsFile(diag, show.scene);
-  tools::SortNotes(diag);
+  SortNotes(diag);
   const std::string report = Report(scene, loaded, diag, allNotes_);
   std::string& last = reported_[scene];
   if (report != last) {
@@ -51,7 +51,7 @@ bool SaverLoader::Load(const std::string& scene, const ScreenSize& size, Show& s
 }
 
 std::string SaverLoader::SettingsPathFor(const std::string& scene) const {
-  return tools::ToolLoad(programPath_, scene, settings_, ScreenSize{2, 2}).SettingsPath();
+  return ToolLoad(programPath_, scene, settings_, ScreenSize{2, 2}).SettingsPath();
 }
 
 }  // namespace zirvo::saver

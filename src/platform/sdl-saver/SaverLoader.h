@@ -20,7 +20,7 @@ class SaverLoader final : public SceneLoader {
   bool Load(const std::string& scene, const ScreenSize& size, Show& show, ShowTime& time) override;
 
   // The settings file a load of `scene` reads.
-  std::string SettingsPathFor(const std::string& scene) const;
+  std::string SettingsPathFor(const std::string& scene) const override;
   // Tells the notes of the next load of each scene again (a file changed).
   void ForgetReports() { reported_.clear(); }
 

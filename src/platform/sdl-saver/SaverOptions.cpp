@@ -2,7 +2,9 @@
 
 #include <charconv>
 
-#include "common/OptionValues.h"
+#include "app/FramePacer.h"
+#include "cli/OptionValues.h"
+#include "cli/Options.h"
 
 namespace zirvo::saver {
 
@@ -39,34 +41,8 @@ const char* const kSaverUsage =
 
 namespace {
 
-constexpr double kMinSpeed = 1.0 / 64;
-constexpr double kMaxSpeed = 64.0;
 constexpr std::uint64_t kMinFrameUs = 1000;
 constexpr std::uint64_t kMaxFrameUs = 1000000;
-
-// One option as written: its name in the two-dash form, and a value given
-// after '='.
-struct OptionWord {
-  std::string name;
-  std::optional<std::string> inlineValue;
-};
-
-// "-root", "--root", "-delay=10000": an option. Nothing for an argument that is
-// not one ("-" alone, or no dash).
-std::optional<OptionWord> AsOption(const std::string& arg) {
-  std::size_t dashes = 0;
-  while (dashes < 2 && dashes < arg.size() && arg[dashes] == '-')
-    ++dashes;
-  if (dashes == 0 || arg.size() == dashes)
-    return std::nullopt;
-  OptionWord word;
-  const std::string body = arg.substr(dashes);
-  const auto equals = body.find('=');
-  word.name = "--" + body.substr(0, equals);
-  if (equals != std::string::npos)
-    word.inlineValue = body.substr(equals + 1);
-  return word;
-}
 
 }  // namespace
 
@@ -94,87 +70,94 @@ ParsedSaverOptions ParseSaverOptions(const std::vector<std::string>& args) {
   int modes = 0;
   bool monitorOption = false;
   bool fullscreenOption = false;
-  for (std::size_t next = 0; next < args.size();) {
-    const std::optional<OptionWord> word = AsOption(args[next++]);
-    if (!word)
-      return fail("unexpected argument '" + args[next - 1] + "' (a scene goes after --scene)");
-    const std::string& name = word->name;
-    const bool isFlag = name == "--root" || name == "--window" || name == "--fullscreen" ||
-                        name == "--all-monitors" || name == "--fps" || name == "--stats" ||
-                        name == "--help";
-    if (isFlag) {
-      if (word->inlineValue)
-        return fail(name + " takes no value");
-      if (name == "--root") {
-        o.mode = SaverMode::kRoot;
-        ++modes;
-      } else if (name == "--window") {
-        o.mode = SaverMode::kWindow;
-        ++modes;
-      } else if (name == "--fullscreen") {
-        fullscreenOption = true;
-      } else if (name == "--all-monitors") {
-        o.allMonitors = true;
-        monitorOption = true;
-      } else if (name == "--fps") {
-        o.fps = true;
-      } else if (name == "--stats") {
-        o.stats = true;
-      } else {
-        o.help = true;
-      }
-      continue;
-    }
-    const bool takesValue = name == "--window-id" || name == "--monitor" || name == "--scene" ||
-                            name == "--scenes" || name == "--watch" || name == "--speed" ||
-                            name == "--delay" || name == "--seed" || name == "--settings";
-    if (!takesValue)
-      return fail("unknown option " + name);
-    std::optional<std::string> value = word->inlineValue;
-    if (!value && next < args.size())
-      value = args[next++];
-    if (!value)
-      return fail(name + " needs a value");
-    if (name == "--window-id") {
-      const auto id = ParseWindowId(*value);
-      if (!id)
-        return fail("--window-id needs a window id (0x... or decimal), not '" + *value + "'");
-      o.mode = SaverMode::kWindowId;
-      o.windowId = *id;
-      ++modes;
-    } else if (name == "--monitor") {
-      const auto number = tools::ParseUnsigned(*value, 0, 255);
-      if (!number)
-        return fail("--monitor needs a monitor number from 0, not '" + *value + "'");
-      o.monitor = static_cast<std::uint32_t>(*number);
-      monitorOption = true;
-    } else if (name == "--scene") {
-      o.scenes.push_back(*value);
-    } else if (name == "--scenes") {
-      o.sceneDirectories.push_back(*value);
-    } else if (name == "--watch") {
-      if (o.watch)
-        return fail("--watch takes one scene");
-      o.watch = *value;
-    } else if (name == "--speed") {
-      const auto speed = tools::ParsePositiveReal(*value, kMaxSpeed);
-      if (!speed || *speed < kMinSpeed)
-        return fail("--speed needs a number from 0.015625 to 64, not '" + *value + "'");
-      o.speed = *speed;
-    } else if (name == "--delay") {
-      const auto us = tools::ParseUnsigned(*value, kMinFrameUs, kMaxFrameUs);
-      if (!us)
-        return fail("--delay needs microseconds from 1000 to 1000000, not '" + *value + "'");
-      o.frameUs = *us;
-    } else if (name == "--seed") {
-      const auto seed = tools::ParseUnsigned(*value, 0, 0xFFFFFFFFu);
-      if (!seed)
-        return fail("--seed needs a number from 0 to 4294967295, not '" + *value + "'");
-      o.seed = static_cast<std::uint32_t>(*seed);
-    } else {
-      o.settings = *value;
-    }
-  }
+  const auto mode = [&](const char* name, SaverMode chosen) {
+    return Option{name, Option::Takes::kNothing, [&o, &modes, chosen](const std::string&) {
+                    o.mode = chosen;
+                    ++modes;
+                    return std::string();
+                  }};
+  };
+  const std::vector<Option> table = {
+      mode("--root", SaverMode::kRoot),
+      mode("--window", SaverMode::kWindow),
+      {"--window-id", Option::Takes::kValue,
+       [&](const std::string& value) {
+         const auto id = ParseWindowId(value);
+         if (!id)
+           return "--window-id needs a window id (0x... or decimal), not '" + value + "'";
+         o.mode = SaverMode::kWindowId;
+         o.windowId = *id;
+         ++modes;
+         return std::string();
+       }},
+      FlagOption("--fullscreen", fullscreenOption),
+      {"--monitor", Option::Takes::kValue,
+       [&](const std::string& value) {
+         const auto number = ParseUnsigned(value, 0, 255);
+         if (!number)
+           return "--monitor needs a monitor number from 0, not '" + value + "'";
+         o.monitor = static_cast<std::uint32_t>(*number);
+         monitorOption = true;
+         return std::string();
+       }},
+      {"--all-monitors", Option::Takes::kNothing,
+       [&](const std::string&) {
+         o.allMonitors = true;
+         monitorOption = true;
+         return std::string();
+       }},
+      {"--scene", Option::Takes::kValue,
+       [&o](const std::string& value) {
+         o.scenes.push_back(value);
+         return std::string();
+       }},
+      {"--scenes", Option::Takes::kValue,
+       [&o](const std::string& value) {
+         o.sceneDirectories.push_back(value);
+         return std::string();
+       }},
+      {"--watch", Option::Takes::kValue,
+       [&o](const std::string& value) {
+         if (o.watch)
+           return std::string("--watch takes one scene");
+         o.watch = value;
+         return std::string();
+       }},
+      {"--speed", Option::Takes::kValue,
+       [&o](const std::string& value) {
+         const auto speed = ParsePositiveReal(value, FramePacer::kMaxSpeed);
+         if (!speed || *speed < FramePacer::kMinSpeed)
+           return "--speed needs a number from 0.015625 to 64, not '" + value + "'";
+         o.speed = *speed;
+         return std::string();
+       }},
+      {"--delay", Option::Takes::kValue,
+       [&o](const std::string& value) {
+         const auto us = ParseUnsigned(value, kMinFrameUs, kMaxFrameUs);
+         if (!us)
+           return "--delay needs microseconds from 1000 to 1000000, not '" + value + "'";
+         o.frameUs = *us;
+         return std::string();
+       }},
+      FlagOption("--fps", o.fps),
+      {"--seed", Option::Takes::kValue,
+       [&o](const std::string& value) {
+         const auto seed = ParseUnsigned(value, 0, 0xFFFFFFFFu);
+         if (!seed)
+           return "--seed needs a number from 0 to 4294967295, not '" + value + "'";
+         o.seed = static_cast<std::uint32_t>(*seed);
+         return std::string();
+       }},
+      TextOption("--settings", o.settings),
+      FlagOption("--stats", o.stats),
+      FlagOption("--help", o.help),
+  };
+  const auto unexpected = [](const std::string& arg) {
+    return "unexpected argument '" + arg + "' (a scene goes after --scene)";
+  };
+  parsed.error = ParseOptions(args, table, OptionRules{.singleDash = true}, unexpected);
+  if (!parsed.error.empty())
+    return parsed;
 
   if (fullscreenOption || monitorOption) {
     if (modes > 0)

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "cli/Options.h"
+
 namespace zirvo::saver {
 
 enum class SaverMode {
@@ -35,10 +37,7 @@ struct SaverOptions {
   bool help = false;
 };
 
-struct ParsedSaverOptions {
-  SaverOptions options;
-  std::string error;  // not empty: the command line was not understood
-};
+using ParsedSaverOptions = ParsedOptions<SaverOptions>;
 
 // `args` without the program's own name.
 ParsedSaverOptions ParseSaverOptions(const std::vector<std::string>& args);

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/SaverShow.h"
+#include "core/Rect.h"
 #include "platform/sdl-saver/SaverOptions.h"
 #include "platform/sdl-saver/WindowCanvas.h"
 #include "platform/sdl-saver/X11Host.h"
@@ -17,16 +17,15 @@ struct SDL_Window;
 
 namespace zirvo::saver {
 
-// One SDL window and the shows' areas on it.
+// One SDL window, its picture and the shows' areas on it.
 struct SaverWindow {
   SDL_Window* window = nullptr;
   bool foreign = false;  // a host's window: drawn on, never changed
   bool isRoot = false;
   std::uint64_t xid = 0;  // foreign: the X window
   std::unique_ptr<WindowCanvas> canvas;
-  std::vector<std::unique_ptr<AreaCanvas>> areas;
-  std::vector<SaverShow*> shows;
-  bool whole = true;  // the next present shows every pixel
+  std::vector<Rect> areas;  // on the canvas, one show each
+  bool whole = true;        // the next present shows every pixel
   bool resized = false;
 };
 

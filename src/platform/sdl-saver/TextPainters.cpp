@@ -7,7 +7,7 @@
 #include <cstdio>
 
 #include "app/Banner.h"
-#include "platform/headless/TrackedScreen.h"
+#include "image/TrackedScreen.h"
 #include "platform/sdl-saver/WindowCanvas.h"
 
 namespace zirvo::saver {
@@ -18,8 +18,7 @@ constexpr int kBoxMargin = 4;  // pixels of black around the text
 
 }  // namespace
 
-void BannerPainter::Paint(AreaCanvas& area) {
-  const Rect& rect = area.Area();
+void BannerPainter::Paint(Picture& picture, const Rect& rect) {
   std::unique_ptr<BannerFont>& font = fonts_[rect.height];
   if (!font) {
     font = std::make_unique<BannerFont>();
@@ -36,7 +35,7 @@ void BannerPainter::Paint(AreaCanvas& area) {
     for (std::int32_t x = 0; x < rect.width; ++x) {
       const COLORREF colour = screen.Pixels().GetPixel(x, y);
       if (colour != kBlack)
-        area.Paint(x, y, colour);
+        picture.Set(rect.x + x, rect.y + y, colour);
     }
   }
 }

@@ -8,6 +8,8 @@
 #include <memory>
 #include <string>
 
+#include "core/Rect.h"
+#include "image/Picture.h"
 #include "platform/sdl/BannerFont.h"
 
 typedef struct _TTF_Font TTF_Font;
@@ -16,14 +18,13 @@ struct SDL_Rect;
 
 namespace zirvo::saver {
 
-class AreaCanvas;
 class WindowCanvas;
 
 class BannerPainter {
  public:
-  // The banner over the area (already black), placed on it as zirvo places it
-  // on its screen.
-  void Paint(AreaCanvas& area);
+  // The banner over `area` of `picture` (already black), placed on it as zirvo
+  // places it on its screen.
+  void Paint(Picture& picture, const Rect& area);
 
  private:
   // One font per area height: the banner's size follows the screen's.

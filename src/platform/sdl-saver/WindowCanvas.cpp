@@ -4,142 +4,73 @@
 
 #include <algorithm>
 
-#include "platform/headless/TrackedScreen.h"
+#include "image/TrackedScreen.h"
 #include "platform/sdl-saver/TextPainters.h"
 
 namespace zirvo::saver {
 
 namespace {
 
-// Rows this close are sent as one band: fewer, larger puts to the display.
+// The picture's changes come a row at a time: rows this close go to the
+// display as one band, fewer and larger puts.
 constexpr std::int32_t kBandGap = 8;
-
-bool IsXrgb(const SDL_Surface& surface) {
-  return surface.format->format == SDL_PIXELFORMAT_RGB888 ||
-         surface.format->format == SDL_PIXELFORMAT_ARGB8888;
-}
 
 }  // namespace
 
-WindowCanvas::WindowCanvas(SDL_Window* window, std::int32_t width, std::int32_t height)
-    : window_(window), frame_(width, height) {}
+WindowCanvas::WindowCanvas(SDL_Window* window, std::int32_t width, std::int32_t height,
+                           BannerPainter& banner)
+    : picture_(width, height), presenter_(window, kBandGap), banner_(banner) {}
 
-void WindowCanvas::WriteSpan(SDL_Surface& surface, std::int32_t y, std::int32_t left,
-                             std::int32_t right) {
-  if (y >= surface.h)
-    return;
-  right = std::min(right, static_cast<std::int32_t>(surface.w));
-  auto* row =
-      static_cast<std::uint8_t*>(surface.pixels) + static_cast<std::ptrdiff_t>(y) * surface.pitch;
-  if (IsXrgb(surface)) {
-    auto* pixels = reinterpret_cast<std::uint32_t*>(row);
-    for (std::int32_t x = left; x < right; ++x)
-      pixels[x] = TrackedScreen::ToArgb(frame_.At(x, y));
-    return;
-  }
-  // Any other depth the host's window may have.
-  const int bytes = surface.format->BytesPerPixel;
-  for (std::int32_t x = left; x < right; ++x) {
-    const COLORREF colour = frame_.At(x, y);
-    const Uint32 value = SDL_MapRGB(surface.format, RedOf(colour), GreenOf(colour), BlueOf(colour));
-    std::uint8_t* at = row + static_cast<std::ptrdiff_t>(x) * bytes;
-    switch (bytes) {
-      case 1:
-        *at = static_cast<std::uint8_t>(value);
-        break;
-      case 2: {
-        const auto narrow = static_cast<Uint16>(value);
-        SDL_memcpy(at, &narrow, 2);
-        break;
-      }
-      case 3:
-        at[0] = static_cast<std::uint8_t>(value);
-        at[1] = static_cast<std::uint8_t>(value >> 8);
-        at[2] = static_cast<std::uint8_t>(value >> 16);
-        break;
-      default:
-        SDL_memcpy(at, &value, 4);
-        break;
-    }
+void WindowCanvas::Fill(const Rect& area, COLORREF colour) {
+  const Rect box = Intersect(area, Rect{0, 0, Width(), Height()});
+  for (std::int32_t y = box.y; y < box.y + box.height; ++y) {
+    for (std::int32_t x = box.x; x < box.x + box.width; ++x)
+      picture_.Set(x, y, colour);
   }
 }
 
-void WindowCanvas::BandsOfSpans(std::int32_t width, std::int32_t height) {
-  bands_.clear();
-  for (const tools::RowSpan& span : spans_) {
-    if (span.y >= height || span.left >= width)
-      continue;
-    const std::int32_t right = std::min(span.right, width);
-    if (!bands_.empty()) {
-      SDL_Rect& band = bands_.back();
-      if (span.y - (band.y + band.h) < kBandGap) {
-        const std::int32_t left = std::min(band.x, span.left);
-        const std::int32_t bandRight = std::max(band.x + band.w, right);
-        band.x = left;
-        band.w = bandRight - left;
-        band.h = span.y + 1 - band.y;
-        continue;
-      }
-    }
-    bands_.push_back(SDL_Rect{span.left, span.y, right - span.left, 1});
+void WindowCanvas::PaintBanner(const Rect& area) {
+  Fill(area, kBlack);
+  banner_.Paint(picture_, area);
+}
+
+void WindowCanvas::ReadArgb(const Rect& band, std::uint32_t* argb, std::size_t pitch) const {
+  for (std::int32_t i = 0; i < band.height; ++i) {
+    std::uint32_t* row = argb + static_cast<std::size_t>(i) * pitch;
+    for (std::int32_t j = 0; j < band.width; ++j)
+      row[j] = TrackedScreen::ToArgb(picture_.At(band.x + j, band.y + i));
   }
 }
 
 bool WindowCanvas::Present(bool whole, TextOverlay* overlay) {
-  SDL_Surface* surface = SDL_GetWindowSurface(window_);
+  bool fresh = false;
+  SDL_Surface* surface = presenter_.Surface(fresh);
   if (surface == nullptr)
     return false;
-  if (surface != surface_)
-    whole = true;  // a new surface holds nothing yet
-  surface_ = surface;
+  whole = whole || fresh;  // a new surface holds nothing yet
 
-  // A window's surface is plain memory (never RLE): written without locking.
-  frame_.TakeSetRows(spans_);
+  picture_.TakeSetRows(spans_);
+  bands_.clear();
   if (whole) {
-    for (std::int32_t y = 0; y < std::min(frame_.Height(), surface->h); ++y)
-      WriteSpan(*surface, y, 0, frame_.Width());
+    bands_.push_back(Rect{0, 0, Width(), Height()});
   } else {
-    for (const tools::RowSpan& span : spans_)
-      WriteSpan(*surface, span.y, span.left, span.right);
-    BandsOfSpans(surface->w, surface->h);
+    for (const RowSpan& span : spans_)
+      bands_.push_back(Rect{span.left, span.y, span.right - span.left, 1});
   }
-  if (overlay != nullptr) {
-    SDL_Rect shown{};
-    if (overlay->DrawOn(*surface, *this, shown) && !whole)
-      bands_.push_back(shown);
-  }
-
-  if (whole)
-    return SDL_UpdateWindowSurface(window_) == 0;
-  if (bands_.empty())
-    return true;
-  return SDL_UpdateWindowSurfaceRects(window_, bands_.data(), static_cast<int>(bands_.size())) == 0;
+  // A window's surface is plain memory (never RLE): written without locking.
+  presenter_.Write(*surface, *this, bands_);
+  SDL_Rect shown{};
+  const bool drawn = overlay != nullptr && overlay->DrawOn(*surface, *this, shown);
+  return presenter_.Show(
+      *surface, bands_, whole,
+      drawn ? std::span<const SDL_Rect>(&shown, 1) : std::span<const SDL_Rect>());
 }
 
 void WindowCanvas::Rewrite(SDL_Surface& surface, const SDL_Rect& rect) {
-  const std::int32_t left = std::max(0, rect.x);
-  const std::int32_t right = std::min(frame_.Width(), rect.x + rect.w);
-  const std::int32_t bottom = std::min(frame_.Height(), rect.y + rect.h);
-  for (std::int32_t y = std::max(0, rect.y); y < bottom && left < right; ++y)
-    WriteSpan(surface, y, left, right);
-}
-
-void AreaCanvas::Clear() {
-  for (std::int32_t y = 0; y < area_.height; ++y) {
-    for (std::int32_t x = 0; x < area_.width; ++x)
-      window_.Frame().Set(area_.x + x, area_.y + y, kBlack);
-  }
-}
-
-void AreaCanvas::Paint(std::int32_t x, std::int32_t y, COLORREF colour) {
-  if (x < 0 || y < 0 || x >= area_.width || y >= area_.height)
+  const Rect box = Intersect(Rect{rect.x, rect.y, rect.w, rect.h}, Rect{0, 0, Width(), Height()});
+  if (box.Empty())
     return;
-  window_.Frame().Set(area_.x + x, area_.y + y, colour);
-}
-
-void AreaCanvas::PaintBanner() {
-  Clear();
-  banner_.Paint(*this);
+  presenter_.Write(surface, *this, std::span<const Rect>(&box, 1));
 }
 
 }  // namespace zirvo::saver

@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "common/NoteFormat.h"
-#include "common/ToolLoad.h"
+#include "cli/ToolLoad.h"
 #include "platform/sdl-saver/SaverApp.h"
 #include "platform/sdl-saver/SaverOptions.h"
 #include "platform/sdl-saver/SaverPaths.h"
+#include "report/NoteFormat.h"
 
 namespace {
 
@@ -25,7 +25,7 @@ constexpr int kBadUsage = 2;
 
 int UsageError(const std::string& message) {
   std::fprintf(stderr, "zirvo-saver: %s (zirvo-saver --help shows the options)\n",
-               tools::Printable(message).c_str());
+               Printable(message).c_str());
   return kBadUsage;
 }
 
@@ -87,7 +87,7 @@ int main(int argc, char** argv) {
   const char* hostWindow = std::getenv("XSCREENSAVER_WINDOW");
   if (!setup.options.modeGiven && hostWindow != nullptr && *hostWindow != '\0')
     setup.options.mode = SaverMode::kRoot;
-  setup.programPath = tools::RealProgramPath(argc > 0 ? argv[0] : "zirvo-saver");
+  setup.programPath = RealProgramPath(argc > 0 ? argv[0] : "zirvo-saver");
   const std::string directory = ProgramDirectory(setup.programPath);
   if (setup.options.settings) {
     const std::string why = WhyUnreadable(*setup.options.settings);

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "core/Colour.h"
-#include "platform/headless/TrackedScreen.h"
+#include "image/TrackedScreen.h"
 
 typedef struct _TTF_Font TTF_Font;
 

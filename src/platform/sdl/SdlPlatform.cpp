@@ -9,6 +9,9 @@
 #include <cstring>
 #include <ctime>
 
+#include "app/FrameCadence.h"
+#include "app/FramePacer.h"
+
 namespace zirvo {
 
 namespace {
@@ -36,20 +39,7 @@ Key KeyOf(const SDL_Keysym& key) {
 // How long the window's first expose is waited for before the first paint.
 constexpr std::uint64_t kFirstExposeWaitMs = 1000;
 
-// A surface of 32-bit pixels that TrackedScreen's 0xAARRGGBB fits as it is
-// (where the top byte is unused or alpha, always opaque here).
-bool TakesArgbRows(const SDL_Surface& surface) {
-  return surface.format != nullptr && (surface.format->format == SDL_PIXELFORMAT_RGB888 ||
-                                       surface.format->format == SDL_PIXELFORMAT_ARGB8888);
-}
-
 }  // namespace
-
-std::uint32_t SdlPlatform::SteadyMillisecondClock::ElapsedMs() {
-  const auto elapsed = std::chrono::steady_clock::now() - start_;
-  return static_cast<std::uint32_t>(
-      std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
-}
 
 SdlPlatform::SdlPlatform() = default;
 
@@ -112,6 +102,10 @@ bool SdlPlatform::InitWindow(ScreenSize& screen) {
     windowError_ = std::string("cannot create the window: ") + SDL_GetError();
     return false;
   }
+  // The changed rows come as runs of whole rows already: each run goes to the
+  // display as it is (bench/run's sdl/present rows: merging runs across the
+  // rows between them made the dense frame's present slower).
+  presenter_.emplace(window_, 1);
   screen_ = TrackedScreen::Create(bounds.w, bounds.h);
   if (!screen_) {
     windowError_ = "not enough memory for a screen of " + std::to_string(bounds.w) + " x " +
@@ -196,25 +190,26 @@ bool SdlPlatform::JoinDrawingThread(const std::function<bool()>& exited, std::ui
 }
 
 int SdlPlatform::RunMessageLoop() {
-  const std::uint64_t frameMs = 1000 / static_cast<std::uint64_t>(refreshHz_ > 0 ? refreshHz_ : 60);
-  std::uint64_t nextFrame = SDL_GetTicks64() + frameMs;
+  FrameCadence cadence(FramePacer::FrameNsOfRefresh(refreshHz_));
+  std::uint64_t nextFrame = cadence.Next(clock_.NowNs());
   while (!quit_) {
-    const std::uint64_t now = SDL_GetTicks64();
-    const int timeout = nextFrame > now ? static_cast<int>(nextFrame - now) : 0;
+    const std::uint64_t now = clock_.NowNs();
+    // In whole milliseconds, rounded up: a wait a little long costs less than
+    // spinning through the last part of a millisecond.
+    const int timeoutMs =
+        nextFrame > now ? static_cast<int>((nextFrame - now + 999'999) / 1'000'000) : 0;
     SDL_Event event;
-    if (SDL_WaitEventTimeout(&event, timeout) != 0) {
+    if (SDL_WaitEventTimeout(&event, timeoutMs) != 0) {
       Dispatch(event);
       while (!quit_ && SDL_PollEvent(&event) != 0)
         Dispatch(event);
     }
     if (quit_)
       break;
-    const std::uint64_t after = SDL_GetTicks64();
+    const std::uint64_t after = clock_.NowNs();
     if (after >= nextFrame) {
       Present(false);
-      nextFrame += frameMs;
-      if (nextFrame <= after)
-        nextFrame = after + frameMs;  // fell behind: skip frames
+      nextFrame = cadence.Next(after);
     }
     if (observer_ != nullptr)
       observer_->LoopTurned();
@@ -259,7 +254,7 @@ void SdlPlatform::Dispatch(const SDL_Event& event) {
       } else if (event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
         // The surface drawn on is gone, even where its successor lands at the
         // same address: the next frame draws every row on the new one.
-        surface_ = nullptr;
+        presenter_->Forget();
       } else if (event.window.event == SDL_WINDOWEVENT_CLOSE) {
         shell_->OnDestroy();
       }
@@ -279,62 +274,23 @@ void SdlPlatform::Present(bool force) {
 }
 
 bool SdlPlatform::PresentOnSurface(bool force) {
-  // Valid until the window changes size; then SDL makes a new one.
-  SDL_Surface* surface = SDL_GetWindowSurface(window_);
-  if (surface == nullptr || surface->format == nullptr)
+  bool fresh = false;
+  SDL_Surface* surface = presenter_->Surface(fresh);
+  if (surface == nullptr)
     return false;  // the changes wait for the next frame
-  if (surface != surface_ || surface->w != surfaceWidth_ || surface->h != surfaceHeight_) {
-    surface_ = surface;
-    surfaceWidth_ = surface->w;
-    surfaceHeight_ = surface->h;
+  if (fresh) {
     screen_->MarkAllRows();  // a new surface holds nothing yet
     force = true;
   }
   const bool changed = screen_->TakeChangedRows(changedRows_);
-  if (changed) {
-    const bool locked = SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) == 0;
-    for (const RowRun& run : changedRows_)
-      WriteRowsToSurface(*surface, run);
-    if (locked)
-      SDL_UnlockSurface(surface);
-  }
-  if (force) {
-    SDL_UpdateWindowSurface(window_);
-  } else if (changed) {
-    // Only the changed rows go to the display.
-    updateRects_.clear();
-    for (const RowRun& run : changedRows_) {
-      const int rows = std::min(run.count, surface->h - run.first);
-      if (rows > 0)
-        updateRects_.push_back({0, run.first, std::min(surface->w, screen_->Width()), rows});
-    }
-    if (!updateRects_.empty()) {
-      SDL_UpdateWindowSurfaceRects(window_, updateRects_.data(),
-                                   static_cast<int>(updateRects_.size()));
-    }
-  }
+  bands_.clear();
+  for (const RowRun& run : changedRows_)
+    bands_.push_back(Rect{0, run.first, screen_->Width(), run.count});
+  if (changed)
+    presenter_->Write(*surface, ScreenRows(*screen_), bands_);
+  if (changed || force)
+    presenter_->Show(*surface, bands_, force);
   return changed || force;
-}
-
-void SdlPlatform::WriteRowsToSurface(SDL_Surface& surface, const RowRun& run) {
-  const int rows = std::min(run.count, surface.h - run.first);
-  if (rows <= 0)
-    return;
-  auto* first = static_cast<std::uint8_t*>(surface.pixels) +
-                static_cast<std::size_t>(run.first) * static_cast<std::size_t>(surface.pitch);
-  if (TakesArgbRows(surface) && surface.w >= screen_->Width()) {
-    screen_->ConvertRows(run.first, rows, reinterpret_cast<std::uint32_t*>(first),
-                         static_cast<std::size_t>(surface.pitch) / sizeof(std::uint32_t));
-    return;
-  }
-  // Another pixel format, or a window narrower than the screen (it shows the
-  // left part of each row): the rows as ARGB first, then converted by SDL.
-  const std::size_t width = static_cast<std::size_t>(screen_->Width());
-  staging_.resize(width * static_cast<std::size_t>(rows));
-  screen_->ConvertRows(run.first, rows, staging_.data(), width);
-  SDL_ConvertPixels(std::min(surface.w, screen_->Width()), rows, SDL_PIXELFORMAT_ARGB8888,
-                    staging_.data(), static_cast<int>(width * sizeof(std::uint32_t)),
-                    surface.format->format, first, surface.pitch);
 }
 
 std::int64_t SdlPlatform::Time() {

@@ -1,27 +1,26 @@
 // The shell on SDL2: one borderless full-screen black window on the primary
 // display, the pointer hidden. The drawing thread sets pixels in a TrackedScreen;
-// this (window) thread serves events and copies the changed rows into the
-// window's own surface at the display's refresh rate, so a pixel set is on
-// screen within a frame.
+// this (window) thread serves events and presents the changed rows
+// (SdlPresenter) at the display's refresh rate (FrameCadence), so a pixel set
+// is on screen within a frame.
 #pragma once
 
-#include <atomic>
-#include <chrono>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "app/Clocks.h"
 #include "app/Shell.h"
 #include "app/ShellPlatform.h"
-#include "platform/headless/DrawingThread.h"
-#include "platform/headless/TrackedScreen.h"
+#include "image/TrackedScreen.h"
 #include "platform/sdl/BannerFont.h"
 #include "platform/sdl/SdlObserver.h"
+#include "platform/sdl/SdlPresenter.h"
+#include "platform/thread/DrawingThread.h"
 
 struct SDL_Window;
-struct SDL_Surface;
-struct SDL_Rect;
 union SDL_Event;
 
 namespace zirvo {
@@ -62,12 +61,18 @@ class SdlPlatform final : public ShellPlatform {
   void PresentFrame() { Present(false); }
 
  private:
-  class SteadyMillisecondClock final : public MillisecondClock {
+  // The drawing thread's screen as the presenter reads it.
+  class ScreenRows final : public ArgbRows {
    public:
-    std::uint32_t ElapsedMs() override;
+    explicit ScreenRows(const TrackedScreen& screen) : screen_(screen) {}
+    std::int32_t Width() const override { return screen_.Width(); }
+    std::int32_t Height() const override { return screen_.Height(); }
+    void ReadArgb(const Rect& band, std::uint32_t* argb, std::size_t pitch) const override {
+      screen_.ConvertRows(band.y, band.height, band.x, band.x + band.width, argb, pitch);
+    }
 
    private:
-    std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+    const TrackedScreen& screen_;
   };
 
   // Serves the window's events up to its first expose, which the first paint
@@ -77,22 +82,15 @@ class SdlPlatform final : public ShellPlatform {
   // Shows the rows changed since the last frame (all of them when forced).
   void Present(bool force);
   bool PresentOnSurface(bool force);
-  // A run of changed rows converted into the window's surface.
-  void WriteRowsToSurface(SDL_Surface& surface, const RowRun& run);
 
   Shell* shell_ = nullptr;
   SdlObserver* observer_ = nullptr;
   bool videoStarted_ = false;
   SDL_Window* window_ = nullptr;
-  SDL_Surface* surface_ = nullptr;  // the one last drawn on
-  int surfaceWidth_ = 0;
-  int surfaceHeight_ = 0;
-  std::vector<SDL_Rect> updateRects_;
+  std::optional<SdlPresenter> presenter_;
   std::unique_ptr<TrackedScreen> screen_;
   std::vector<RowRun> changedRows_;
-  // A run's pixels on their way into a surface of another pixel format or
-  // narrower than the screen.
-  std::vector<std::uint32_t> staging_;
+  std::vector<Rect> bands_;
   BannerFont font_;
   bool fontTried_ = false;
   std::string windowError_;
@@ -102,7 +100,7 @@ class SdlPlatform final : public ShellPlatform {
   bool quitPostedFromDrawing_ = false;
   bool quit_ = false;
   DrawingThread thread_;
-  SteadyMillisecondClock clock_;
+  SteadyClock clock_;
 };
 
 }  // namespace zirvo

@@ -1,23 +1,16 @@
 // The page's screen: one 32-bit RGBA pixel per physical pixel (bytes red,
 // green, blue, alpha, as a canvas takes them), black at first. Pixels set
-// outside it are clipped. It remembers the rectangle set since it was last
+// outside it are clipped. It remembers the box of pixels set since it was last
 // asked, so that a frame hands the canvas only what may have changed.
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
+#include "core/Rect.h"
 #include "engine/PixelSink.h"
 
 namespace zirvo::web {
-
-// Columns left..right-1 of rows top..bottom-1; empty when right <= left.
-struct DirtyRect {
-  std::int32_t left = 0;
-  std::int32_t top = 0;
-  std::int32_t right = 0;
-  std::int32_t bottom = 0;
-};
 
 class RgbaScreen final : public PixelSink {
  public:
@@ -29,14 +22,7 @@ class RgbaScreen final : public PixelSink {
       return;
     pixels_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
             static_cast<std::size_t>(x)] = Rgba(colour);
-    if (x < dirty_.left)
-      dirty_.left = x;
-    if (x >= dirty_.right)
-      dirty_.right = x + 1;
-    if (y < dirty_.top)
-      dirty_.top = y;
-    if (y >= dirty_.bottom)
-      dirty_.bottom = y + 1;
+    changed_.Add(x, y);
   }
 
   // COLORREF 0x00BBGGRR, stored little-endian, is already red, green, blue:
@@ -46,14 +32,14 @@ class RgbaScreen final : public PixelSink {
   const std::uint32_t* Pixels() const { return pixels_.data(); }
   std::int32_t Width() const { return width_; }
   std::int32_t Height() const { return height_; }
-  // The rectangle set since the last call, and forgets it.
-  DirtyRect TakeDirty();
+  // The box set since the last call (empty when none), and forgets it.
+  Rect TakeChanged() { return changed_.Take(); }
 
  private:
   std::int32_t width_;
   std::int32_t height_;
   std::vector<std::uint32_t> pixels_;
-  DirtyRect dirty_;
+  ChangedBox changed_;
 };
 
 }  // namespace zirvo::web

@@ -1,10 +1,11 @@
 #include "platform/web/WebShow.h"
 
+#include <algorithm>
 #include <cmath>
 
-#include "common/JsonText.h"
-#include "common/NoteFormat.h"
-#include "common/TraceLine.h"
+#include "report/JsonText.h"
+#include "report/NoteFormat.h"
+#include "report/TraceLine.h"
 
 namespace zirvo::web {
 
@@ -15,10 +16,6 @@ namespace {
 constexpr const char* kProgramPath = "/zirvo";
 constexpr const char* kSettingsPath = "/zirvo.ini";
 
-// zirvo-render's default Delay and its longest run.
-constexpr std::uint64_t kTraceStepUs = 100;
-constexpr double kLongestTraceSeconds = 4000000000.0;
-
 // Every pixel into the trace, up to a number of lines.
 class TraceSink final : public PixelSink {
  public:
@@ -27,7 +24,7 @@ class TraceSink final : public PixelSink {
     if (lines_ == maxLines_)
       return;
     ++lines_;
-    tools::AppendTraceLine(text_, x, y, colour);
+    AppendTraceLine(text_, x, y, colour);
   }
   std::string Take() { return std::move(text_); }
 
@@ -63,7 +60,7 @@ WebShow::WebShow(const ShowInputs& inputs, std::uint64_t stepNs)
     if (note.file == kSettingsPath)
       note.file = kSettingsName;
   }
-  tools::SortNotes(notes_);
+  SortNotes(notes_);
   show_.random.Seed(inputs.seed);
 }
 
@@ -72,25 +69,32 @@ std::string NotesJson(const Diagnostics& notes) {
   for (const Note& note : notes.notes) {
     if (json.size() > 1)
       json += ", ";
-    json += tools::NoteObject(
-        note, tools::JsonField("shown", tools::JsonString(tools::FormatNote(note)), true));
+    json += NoteObject(note, JsonField("shown", JsonString(FormatNote(note)), true));
   }
   return json + "]";
 }
 
-LiveShow::LiveShow(const ShowInputs& inputs)
+LiveShow::LiveShow(const ShowInputs& inputs, PixelSink& screen, NanosecondClock& clock)
     : show_(inputs, kCalibratedDelayNs),
-      screen_(inputs.screen.ScreenWidth, inputs.screen.ScreenHeight) {
-  if (show_.Loaded())
-    loop_ = std::make_unique<PacedShow>(show_.engine(), show_.clock());
+      screen_(screen),
+      pacer_(clock, FramePacer::kDefaultFrameNs) {
+  if (show_.Loaded()) {
+    paced_.emplace(show_.engine(), show_.clock());
+    pacer_.SetShows({this});
+  }
+}
+
+FrameProgress LiveShow::RunFrame(std::uint64_t realNs, std::uint64_t stepNs,
+                                 const FrameLimit& limit, NanosecondClock& clock) {
+  return paced_->Run(screen_, realNs, stepNs, limit, clock);
 }
 
 std::string TraceShow(const ShowInputs& inputs, double seconds, std::uint64_t maxLines) {
-  WebShow show(inputs, kTraceStepUs * 1000);
+  WebShow show(inputs, kTraceDelayUs * 1000);
   if (!show.Loaded())
     return {};
   // As zirvo-render turns --seconds into its limit.
-  const double limit = seconds < kLongestTraceSeconds ? seconds : kLongestTraceSeconds;
+  const double limit = std::min(seconds, SimulatedClock::kLongestSeconds);
   const auto limitUs = static_cast<std::uint64_t>(std::llround(limit * 1e6));
   TraceSink sink(maxLines);
   RunOnClock(show.engine(), show.clock(), sink, limitUs);

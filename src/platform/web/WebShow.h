@@ -1,20 +1,23 @@
 // The web page's show: the scene and settings texts loaded from memory by the
 // loader, as the program loads its two files, and the engine ready to run on a
-// simulated clock. The page runs one, paced by its frames (LiveShow); a trace
-// runs a fresh one as fast as it can, exactly as zirvo-render does.
+// simulated clock. The page runs one, paced by its frames through the frame
+// pacer (LiveShow); a trace runs a fresh one as fast as it can, exactly as
+// zirvo-render does.
 #pragma once
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "app/Clocks.h"
+#include "app/FramePacer.h"
 #include "app/PacedShow.h"
-#include "app/Pacing.h"
+#include "engine/PixelSink.h"
 #include "engine/Show.h"
 #include "engine/SimulatedClock.h"
-#include "platform/web/MemoryFiles.h"
-#include "platform/web/RgbaScreen.h"
 #include "scene/Diagnostics.h"
+#include "scene/MemoryFiles.h"
 
 namespace zirvo::web {
 
@@ -61,27 +64,40 @@ class WebShow {
 // field, "shown": the note as zirvo-check prints it.
 std::string NotesJson(const Diagnostics& notes);
 
-// The show on the page: its screen and its frame loop.
-class LiveShow {
+// The show on the page, drawing on `screen` (the page's RgbaScreen of the
+// inputs' size), paced by the frame pacer at the page's frame rate (60 Hz) on
+// `clock`. The page takes a frame at each of its animation frames; the pacer
+// measures the real time between them.
+class LiveShow final : private FramedShow {
  public:
   // REQUIRES: ScreenUsable(inputs.screen).
-  explicit LiveShow(const ShowInputs& inputs);
+  LiveShow(const ShowInputs& inputs, PixelSink& screen, NanosecondClock& clock);
 
   bool Loaded() const { return show_.Loaded(); }
   const Diagnostics& Notes() const { return show_.Notes(); }
-  RgbaScreen& Screen() { return screen_; }
-  SimulatedClock& Clock() { return show_.clock(); }
-  PacedShow* Loop() { return loop_.get(); }  // null when the scene did not load
+  FramePacer& Pacer() { return pacer_; }
+  // The show's own seconds so far.
+  double ShowSeconds() const { return paced_ ? paced_->Seconds() : 0.0; }
+  bool Finished() const { return paced_ && paced_->Finished(); }
+
+  // One frame: the Delays the real time since the last one buys, within the
+  // frame's deadline and `limit`.
+  FrameWork Frame(const FrameLimit& limit = {}) { return pacer_.RunFrame(limit); }
 
  private:
+  FrameProgress RunFrame(std::uint64_t realNs, std::uint64_t stepNs, const FrameLimit& limit,
+                         NanosecondClock& clock) override;
+
   WebShow show_;
-  RgbaScreen screen_;
-  std::unique_ptr<PacedShow> loop_;
+  PixelSink& screen_;
+  std::optional<PacedShow> paced_;  // once the scene has loaded
+  FramePacer pacer_;
 };
 
-// zirvo-render's trace of a fresh show of `inputs` on its default clock (100 us
-// a Delay), `seconds` long (or until the show ends by itself): at most
-// `maxLines` lines, the ones it begins with. Empty when the scene does not load.
+// zirvo-render's trace of a fresh show of `inputs` on its default clock
+// (kTraceDelayUs a Delay), `seconds` long (or until the show ends by itself):
+// at most `maxLines` lines, the ones it begins with. Empty when the scene does
+// not load.
 // REQUIRES: ScreenUsable(inputs.screen), seconds > 0.
 std::string TraceShow(const ShowInputs& inputs, double seconds, std::uint64_t maxLines);
 

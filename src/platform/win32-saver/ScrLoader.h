@@ -21,7 +21,7 @@ class ScrLoader final : public SceneLoader {
   bool Load(const std::string& scene, const ScreenSize& size, Show& show, ShowTime& time) override;
 
   // The settings file a load of `scene` reads.
-  std::string SettingsPathFor(const std::string& scene) const;
+  std::string SettingsPathFor(const std::string& scene) const override;
 
  private:
   ProgramArgs ArgsFor(const std::string& scene) const;

@@ -3,26 +3,41 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <ctime>
+#include <memory>
 
-#include "app/FramePacing.h"
-#include "platform/win32-saver/DesktopAreas.h"
+#include "app/Clocks.h"
+#include "app/MonitorLayout.h"
+#include "app/SaverCore.h"
+#include "platform/win32-saver/DibSurface.h"
 #include "platform/win32-saver/FrameWait.h"
 #include "platform/win32-saver/InputEnd.h"
-#include "platform/win32-saver/ScrShows.h"
+#include "platform/win32-saver/ScrChoices.h"
+#include "platform/win32-saver/ScrFiles.h"
+#include "platform/win32-saver/ScrLoader.h"
 
 namespace zirvo::scr {
 
 namespace {
 
 constexpr const char* kWindowClass = "ZirvoScreenSaver";
-constexpr std::uint64_t kIdleFrameUs = 1'000'000 / 60;
 // The longest single wait: a preview looks for its host's window this often
 // even when no frame is due.
-constexpr std::uint64_t kLongestWaitUs = 100'000;
+constexpr std::uint64_t kLongestWaitNs = 100'000'000;
+
+// The display's refresh as Windows tells it (0 or 1: the hardware's default).
+int DisplayRefresh() {
+  int hertz = 0;
+  if (HDC screen = GetDC(nullptr)) {
+    hertz = GetDeviceCaps(screen, VREFRESH);
+    ReleaseDC(nullptr, screen);
+  }
+  return hertz;
+}
 
 BOOL CALLBACK AddMonitor(HMONITOR /*monitor*/, HDC /*dc*/, LPRECT rect, LPARAM list) {
-  reinterpret_cast<std::vector<Edges>*>(list)->push_back(
-      Edges{rect->left, rect->top, rect->right, rect->bottom});
+  reinterpret_cast<std::vector<Rect>*>(list)->push_back(
+      Rect::FromEdges(rect->left, rect->top, rect->right, rect->bottom));
   return TRUE;
 }
 
@@ -30,7 +45,13 @@ class ScrWindow {
  public:
   // `parent` null: the full-screen show; else the preview in that window.
   ScrWindow(const ScrSetup& setup, HWND parent)
-      : setup_(setup), parent_(parent), shows_(setup, clock_) {}
+      : setup_(setup),
+        parent_(parent),
+        loader_(setup.saverPath, CurrentFolder(), &IsExistingFile),
+        core_(loader_,
+              ScrChoices(setup.settings, setup.scenes,
+                         static_cast<std::uint32_t>(std::time(nullptr)), DisplayRefresh()),
+              clock_) {}
   ~ScrWindow();
   ScrWindow(const ScrWindow&) = delete;
   ScrWindow& operator=(const ScrWindow&) = delete;
@@ -43,6 +64,8 @@ class ScrWindow {
   // Creates the window; the shows' areas in its client coordinates.
   bool Open(std::vector<Rect>& areas);
   int Pump();
+  // The core's frame, and what it changed to the window.
+  void Frame();
 
   static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -56,8 +79,13 @@ class ScrWindow {
   InputEnd inputEnd_;
   bool ending_ = false;
   bool cursorHidden_ = false;
-  SteadyMicrosecondClock clock_;
-  ScrShows shows_;
+  SteadyClock clock_;
+  ScrLoader loader_;
+  // The window's pixels; none when Windows gave no memory for them (then the
+  // window stays black, and still ends as it should). The core's shows draw
+  // on it: it outlives them.
+  std::unique_ptr<DibSurface> surface_;
+  SaverCore core_;
   FrameWait frameWait_;
 };
 
@@ -98,9 +126,9 @@ bool ScrWindow::Open(std::vector<Rect>& areas) {
                  GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
   if (bounds_.Empty())
     bounds_ = Rect{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-  std::vector<Edges> monitors;
+  std::vector<Rect> monitors;
   EnumDisplayMonitors(nullptr, nullptr, &AddMonitor, reinterpret_cast<LPARAM>(&monitors));
-  areas = DesktopAreas(bounds_, monitors);
+  areas = LayOutShows(bounds_, monitors);
   window_ = CreateWindowExA(WS_EX_TOPMOST, kWindowClass, "Zirvo", WS_POPUP, bounds_.x, bounds_.y,
                             bounds_.width, bounds_.height, nullptr, nullptr, setup_.instance, this);
   return window_ != nullptr;
@@ -115,8 +143,13 @@ int ScrWindow::Run() {
   std::vector<Rect> areas;
   if (!Open(areas))
     return 0;
-  // Without its memory the window stays black, and still ends as it should.
-  shows_.Build(bounds_.width, bounds_.height, areas);
+  surface_ = DibSurface::Create(bounds_.width, bounds_.height);
+  if (surface_) {
+    std::vector<SaverArea> shows;
+    for (const Rect& area : areas)
+      shows.push_back(SaverArea{surface_.get(), area});
+    core_.SetAreas(shows);
+  }
   if (FullScreen()) {
     ShowWindow(window_, SW_SHOW);
     UpdateWindow(window_);
@@ -129,7 +162,7 @@ int ScrWindow::Run() {
 }
 
 int ScrWindow::Pump() {
-  std::uint64_t due = clock_.NowUs();
+  std::uint64_t due = clock_.NowNs();
   for (;;) {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE) != 0) {
@@ -142,18 +175,25 @@ int ScrWindow::Pump() {
     // with it): nothing is left to draw on.
     if (!FullScreen() && !IsWindow(parent_))
       return 0;
-    const std::uint64_t now = clock_.NowUs();
+    const std::uint64_t now = clock_.NowNs();
     if (now >= due) {
-      if (shows_.Built() && !ending_ && window_ != nullptr) {
-        shows_.Frame(window_);
-        due = shows_.NextFrameUs();
-      } else {
-        due = now + kIdleFrameUs;
-      }
+      if (!ending_ && window_ != nullptr)
+        Frame();
+      due = core_.NextFrameNs();
       continue;
     }
-    const std::uint64_t waitUs = std::min(due - now, kLongestWaitUs);
-    frameWait_.Wait(waitUs);
+    // Until the next frame is due or a message arrives.
+    frameWait_.Wait((std::min(due - now, kLongestWaitNs) + 999) / 1000);
+  }
+}
+
+void ScrWindow::Frame() {
+  core_.Frame();
+  if (!surface_)
+    return;
+  if (HDC dc = GetDC(window_)) {
+    surface_->Present(dc);
+    ReleaseDC(window_, dc);
   }
 }
 
@@ -171,7 +211,10 @@ void ScrWindow::End() {
 void ScrWindow::Paint(HWND window) {
   PAINTSTRUCT paint{};
   HDC dc = BeginPaint(window, &paint);
-  shows_.Paint(dc, paint.rcPaint);
+  if (surface_)
+    surface_->Copy(dc, paint.rcPaint);
+  else
+    FillRect(dc, &paint.rcPaint, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
   EndPaint(window, &paint);
 }
 

@@ -5,16 +5,27 @@
 // /p: a child window filling the host's window, one show scaled to it, deaf to
 // input; it ends when the host's window goes away.
 //
-// Both run on the window's thread: the messages waiting, a frame of the shows
-// when one is due (ScrShows), then a wait for the next frame or a message,
-// whichever comes first.
+// Both run on the window's thread: the messages waiting, a frame of the saver
+// core when one is due, then a wait for the next frame or a message,
+// whichever comes first. The window's pixels are a DIB surface; a frame's
+// changed pixels go to the window at once, all of them again on WM_PAINT.
 #pragma once
 
 #include "platform/win32/WinApi.h"
 
-#include "platform/win32-saver/ScrShows.h"
+#include <string>
+#include <vector>
+
+#include "platform/win32-saver/ScrSettings.h"
 
 namespace zirvo::scr {
+
+struct ScrSetup {
+  HINSTANCE instance = nullptr;
+  std::string saverPath;
+  ScrSettings settings;
+  std::vector<std::string> scenes;  // none: the banner
+};
 
 // Each returns the exit code: 0.
 int RunFullScreen(const ScrSetup& setup);
