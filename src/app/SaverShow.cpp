@@ -50,6 +50,10 @@ void SaverShow::Next(std::uint64_t nowUs) {
   Start(nowUs);
 }
 
+bool SaverShow::TimeIsUp(const LiveShow& run) const {
+  return timing_.sceneUs != 0 && rotation_.Count() > 1 && run.clock.NowUs() >= timing_.sceneUs;
+}
+
 ShowProgress SaverShow::Run(double showUs, std::uint64_t deadlineUs, MicrosecondClock& clock) {
   ShowProgress progress;
   if (!running_) {
@@ -70,7 +74,7 @@ ShowProgress SaverShow::Run(double showUs, std::uint64_t deadlineUs, Microsecond
       break;
     }
     ++progress.turns;
-    if (run.stepper->Step(*canvas_)) {
+    if (run.stepper->Step(*canvas_) || TimeIsUp(run)) {
       Next(clock.NowUs());
       break;
     }

@@ -1,8 +1,9 @@
 // One show of a saver on one area of the screen (a window, or one monitor of
 // it): the scene on show, paced by frames, and what follows when it ends. A show
-// that ends by itself clears its area and the next scene of its rotation
-// starts; a scene that does not load shows zirvo's usage banner for a few
-// seconds, then the next one is tried. So a saver's show never ends.
+// that ends by itself, or has had its time in a rotation, clears its area and
+// the next scene of its rotation starts; a scene that does not load shows
+// zirvo's usage banner for a few seconds, then the next one is tried. So a
+// saver's show never ends.
 #pragma once
 
 #include <cstdint>
@@ -44,6 +45,10 @@ class SceneLoader {
 struct ShowTiming {
   std::uint64_t turnUs = kCalibratedTurnUs;  // what one Delay is worth
   std::uint64_t bannerUs = 5'000'000;        // how long a scene that does not load shows the banner
+  // In a rotation of two or more scenes, the show time after which a scene that
+  // has not ended by itself (one that runs until it is stopped) gives way to the
+  // next; 0 for none. A scene on its own runs for as long as it runs.
+  std::uint64_t sceneUs = 240'000'000;
 };
 
 // What one show did in one frame.
@@ -89,6 +94,8 @@ class SaverShow {
 
   // The next scene of the rotation, with the next seed.
   void Next(std::uint64_t nowUs);
+  // The running scene has had its time in the rotation (ShowTiming::sceneUs).
+  bool TimeIsUp(const LiveShow& run) const;
 
   ShowCanvas* canvas_;
   SceneLoader& loader_;

@@ -4,6 +4,7 @@
 // while; a slow show is cut at half a frame and says it runs behind.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <set>
 #include <string>
@@ -166,6 +167,43 @@ TEST(SaverShow, AShowThatEndsClearsItsAreaAndTheOtherSceneFollows) {
     const std::set<COLORREF> want = {kBlack, scenes[i - 1] == "red.zrv" ? kRed : kCyan};
     EXPECT_EQ(canvas.colours[i], want) << "scene " << i;
   }
+}
+
+TEST(SaverShow, InARotationAShowThatRunsForeverGivesWayAfterItsTime) {
+  testing::TempDir dir;
+  dir.Write("red.zrv", kEndlessRed);
+  dir.Write("cyan.zrv", "nv=30000\nbs=1500\ndt=0\nn=4\nc=11\n");
+  DirectoryLoader loader(dir);
+  RecordingCanvas canvas;
+  FakeClock clock;
+  ShowTiming timing;
+  timing.sceneUs = 2'000'000;
+  SaverShow show(canvas, loader, SceneRotation({"red.zrv", "cyan.zrv"}, 5), timing, 1);
+  show.Start(0);
+  std::vector<std::string> scenes = {show.Scene()};
+  double longest = 0;
+  for (int frame = 0; frame < 1100; ++frame) {
+    longest = std::max(longest, show.ShowSeconds());
+    show.Run(10'000, UINT64_MAX, clock);
+    if (show.Scene() != scenes.back())
+      scenes.push_back(show.Scene());
+  }
+  // 11 show seconds: a new scene every 2.
+  ASSERT_EQ(scenes.size(), 6u);
+  for (std::size_t i = 1; i < scenes.size(); ++i)
+    EXPECT_NE(scenes[i], scenes[i - 1]);
+  EXPECT_LE(longest, 2.0);
+  EXPECT_GT(longest, 1.9);
+  EXPECT_EQ(canvas.clears, 6);
+
+  // A scene on its own goes on.
+  RecordingCanvas alone;
+  SaverShow one(alone, loader, SceneRotation({"red.zrv"}, 5), timing, 1);
+  one.Start(0);
+  for (int frame = 0; frame < 500; ++frame)
+    one.Run(10'000, UINT64_MAX, clock);
+  EXPECT_GT(one.ShowSeconds(), 4.9);
+  EXPECT_EQ(alone.clears, 1);
 }
 
 TEST(SaverShow, ASceneThatDoesNotLoadShowsTheBannerThenIsTriedAgain) {
