@@ -64,6 +64,6 @@ foreach(scene ${ZIRVO_SCENE_FILES})
   string(APPEND zirvo_scene_entries
          "    {\"file\": \"${j_file}\", \"stem\": \"${j_stem}\", \"name\": \"${j_name}\", \"sentence\": \"${j_sentence}\"}")
 endforeach()
-file(CONFIGURE OUTPUT ${PROJECT_BINARY_DIR}/scene-library.json
-     CONTENT "{\"scenes\": [\n${zirvo_scene_entries}\n]}\n" @ONLY)
+# Written at every configuration, so that it is never older than a scene read.
+file(WRITE ${PROJECT_BINARY_DIR}/scene-library.json "{\"scenes\": [\n${zirvo_scene_entries}\n]}\n")
 unset(zirvo_scene_entries)
