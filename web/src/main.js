@@ -2,9 +2,10 @@
 // window.zirvo, the contract for tests and embedders (web/README.md).
 import { Engine } from './engine.js';
 import { FileEditor } from './editors.js';
+import { ScenePicker } from './gallery.js';
 import { parseScreen, parseSeed, readFragment, shareFragment } from './fragment.js';
 import { Player } from './player.js';
-import { defaultSettings, samples } from './samples.js';
+import { defaultSettings, library, samples } from './samples.js';
 
 const SPEED_FACTOR = 1.44; // one press of Up in the program
 const RELOAD_AFTER_TYPING_MS = 250;
@@ -39,6 +40,13 @@ class Playground {
     $('sample').addEventListener('change', () => {
       if ($('sample').value) this.scene.text = samples[$('sample').value];
       $('sample').value = '';
+    });
+    // The gallery: a chosen scene goes into the editor and runs at once.
+    new ScenePicker($('gallery'), $('open-gallery'), library, (scene) => {
+      this.quietly(() => {
+        this.scene.text = scene.text;
+      });
+      this.reload();
     });
     $('run').addEventListener('click', () => this.player.toggle());
     $('restart').addEventListener('click', () => this.reload());
