@@ -67,3 +67,17 @@ endforeach()
 # Written at every configuration, so that it is never older than a scene read.
 file(WRITE ${PROJECT_BINARY_DIR}/scene-library.json "{\"scenes\": [\n${zirvo_scene_entries}\n]}\n")
 unset(zirvo_scene_entries)
+
+# zirvo_place_scenes(TARGET DIR): copies the scenes into DIR before TARGET is
+# built, at every build, so that DIR holds every scene of scenes/ as it is now
+# (a step after TARGET's link ran only when TARGET itself was built again).
+function(zirvo_place_scenes target dir)
+  if(NOT ZIRVO_SCENE_FILES)
+    return()
+  endif()
+  add_custom_target(${target}-scenes
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${dir}
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${ZIRVO_SCENE_FILES} ${dir}/
+    VERBATIM)
+  add_dependencies(${target} ${target}-scenes)
+endfunction()
