@@ -85,6 +85,12 @@ run_installed_programs() {
   lit=$(convert "$WORK/demo.png" -fill white +opaque black -format '%[fx:int(mean*w*h+0.5)]' info:)
   [ "$lit" -gt 100 ] || { echo "zirvo-render drew $lit pixels of the demo" >&2; return 1; }
   log "zirvo-check read $scene; zirvo-render drew $lit pixels of it in 5 s"
+  local shipped
+  for shipped in "$ROOT"/scenes/*.zrv; do
+    cmp -s "$shipped" "/usr/share/zirvo/scenes/$(basename "$shipped")" ||
+      { echo "the package has no /usr/share/zirvo/scenes/$(basename "$shipped") as in scenes/" >&2; return 1; }
+  done
+  log "the package holds all $(ls "$ROOT"/scenes/*.zrv | wc -l) scenes of scenes/"
 
   start_xvfb
   # Without the configuration file the links lead nowhere: the usage banner.
@@ -118,13 +124,18 @@ purge_package() {
 }
 
 check_zip() {
-  local folder dir name
+  local folder dir name scene
   folder=$(basename "$ZIP" .zip)
   dir=$WORK/zip/$folder
   mkdir -p "$WORK/zip"
   (cd "$WORK/zip" && cmake -E tar xf "$ZIP")
-  for name in zirvo.exe zirvo.ini README.TXT demo.zrv garden.zrv vortex.zrv; do
+  for name in zirvo.exe zirvo.ini README.TXT; do
     [ -s "$dir/$name" ] || { echo "the zip has no $folder/$name" >&2; return 1; }
+  done
+  # Every scene of scenes/, as it is.
+  for scene in "$ROOT"/scenes/*.zrv; do
+    cmp -s "$scene" "$dir/$(basename "$scene")" ||
+      { echo "the zip has no $folder/$(basename "$scene") as in scenes/" >&2; return 1; }
   done
   file -b "$dir/README.TXT" | grep -q CRLF || { echo "README.TXT has no CR LF line ends" >&2; return 1; }
   log "zip: $(cd "$dir" && echo *)"

@@ -13,8 +13,12 @@ constexpr std::uint32_t kSeedStep = 0x9E3779B9u;
 }  // namespace
 
 SaverShow::SaverShow(ShowCanvas& canvas, SceneLoader& loader, SceneRotation rotation,
-                     std::uint32_t seed)
-    : canvas_(&canvas), loader_(loader), rotation_(std::move(rotation)), seed_(seed) {}
+                     std::uint32_t seed, std::uint64_t sceneNs)
+    : canvas_(&canvas),
+      loader_(loader),
+      rotation_(std::move(rotation)),
+      seed_(seed),
+      sceneNs_(sceneNs) {}
 
 void SaverShow::Restart(std::uint64_t nowNs) {
   running_.reset();
@@ -42,6 +46,10 @@ void SaverShow::Next(std::uint64_t nowNs) {
   Restart(nowNs);
 }
 
+bool SaverShow::TimeIsUp() const {
+  return sceneNs_ != 0 && rotation_.Count() > 1 && running_->clock.NowNs() >= sceneNs_;
+}
+
 FrameProgress SaverShow::RunFrame(std::uint64_t realNs, std::uint64_t stepNs,
                                   const FrameLimit& limit, NanosecondClock& clock) {
   if (!running_) {
@@ -52,7 +60,7 @@ FrameProgress SaverShow::RunFrame(std::uint64_t realNs, std::uint64_t stepNs,
   }
   PacedShow& paced = *running_->paced;
   const FrameProgress progress = paced.Run(*canvas_, realNs, stepNs, limit, clock);
-  if (paced.Finished())
+  if (paced.Finished() || TimeIsUp())
     Next(clock.NowNs());
   return progress;
 }

@@ -1,9 +1,9 @@
 // One show of a saver on one area of the screen (a window, or one monitor of
 // it): the scene on show, a PacedShow run by the frame pacer on the scene's own
 // clock (whose seconds are real seconds), and what follows when it ends. A show
-// that ends by itself clears its area and the next scene of its rotation
-// starts; a scene that does not load shows zirvo's usage banner for a few
-// seconds, then the next one is tried. So a saver's show never ends.
+// that ends by itself, or has had its time in a rotation, clears its area and
+// the next scene of its rotation starts; a scene that does not load shows zirvo's usage banner for
+// a few seconds, then the next one is tried. So a saver's show never ends.
 #pragma once
 
 #include <cstdint>
@@ -49,10 +49,16 @@ class SaverShow final : public FramedShow {
  public:
   // How long a scene that does not load shows the banner.
   static constexpr std::uint64_t kBannerNs = 5'000'000'000;
+  // In a rotation of two or more scenes, the show time after which a scene that
+  // has not ended by itself (one that runs until it is stopped) gives way to
+  // the next. A scene on its own runs for as long as it runs.
+  static constexpr std::uint64_t kSceneNs = 240'000'000'000;
 
   // `seed` seeds the first scene's random generator; each later scene gets the
-  // next seed of a sequence.
-  SaverShow(ShowCanvas& canvas, SceneLoader& loader, SceneRotation rotation, std::uint32_t seed);
+  // next seed of a sequence. `sceneNs` is the time a scene has in a rotation
+  // (0: until it ends).
+  SaverShow(ShowCanvas& canvas, SceneLoader& loader, SceneRotation rotation, std::uint32_t seed,
+            std::uint64_t sceneNs = kSceneNs);
   SaverShow(const SaverShow&) = delete;
   SaverShow& operator=(const SaverShow&) = delete;
 
@@ -85,11 +91,14 @@ class SaverShow final : public FramedShow {
 
   // The next scene of the rotation, with the next seed.
   void Next(std::uint64_t nowNs);
+  // The running scene has had its time in the rotation.
+  bool TimeIsUp() const;
 
   ShowCanvas* canvas_;
   SceneLoader& loader_;
   SceneRotation rotation_;
   std::uint32_t seed_;
+  std::uint64_t sceneNs_;
   std::unique_ptr<LiveShow> running_;
   std::uint64_t bannerEndsNs_ = 0;
 };

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <string>
 #include <vector>
@@ -134,6 +135,44 @@ TEST(SaverShow, AShowThatEndsClearsItsAreaAndTheOtherSceneFollows) {
     const std::set<COLORREF> want = {kBlack, scenes[i - 1] == "red.zrv" ? kRed : kCyan};
     EXPECT_EQ(canvas.colours[i], want) << "scene " << i;
   }
+}
+
+TEST(SaverShow, InARotationAShowThatRunsForeverGivesWayAfterItsTime) {
+  testing::TempDir dir;
+  dir.Write("red.zrv", kEndlessRed);
+  dir.Write("cyan.zrv", "nv=30000\nbs=1500\ndt=0\nn=4\nc=11\n");
+  DirectoryLoader loader(dir, kSettings);
+  RecordingCanvas canvas;
+  FakeNanosecondClock clock;
+  constexpr std::uint64_t kSceneNs = 2'000'000'000;
+  constexpr std::uint64_t kStepNs = 10'000'000;
+  SaverShow show(canvas, loader, SceneRotation({"red.zrv", "cyan.zrv"}, 5), 1, kSceneNs);
+  show.Restart(0);
+  std::vector<std::string> scenes = {show.Scene()};
+  double longest = 0;
+  for (int frame = 0; frame < 1100; ++frame) {
+    longest = std::max(longest, show.ShowSeconds());
+    show.RunFrame(kStepNs, kCalibratedDelayNs, {}, clock);
+    clock.now += kStepNs;
+    if (show.Scene() != scenes.back())
+      scenes.push_back(show.Scene());
+  }
+  // 11 seconds: a new scene every 2, each of them another.
+  ASSERT_EQ(scenes.size(), 6u);
+  for (std::size_t i = 1; i < scenes.size(); ++i)
+    EXPECT_NE(scenes[i], scenes[i - 1]);
+  EXPECT_LE(longest, 2.01);
+  EXPECT_GT(longest, 1.9);
+  EXPECT_EQ(canvas.clears, 6);
+
+  // A scene on its own goes on.
+  RecordingCanvas alone;
+  SaverShow one(alone, loader, SceneRotation({"red.zrv"}, 5), 1, kSceneNs);
+  one.Restart(0);
+  for (int frame = 0; frame < 500; ++frame)
+    one.RunFrame(kStepNs, kCalibratedDelayNs, {}, clock);
+  EXPECT_GT(one.ShowSeconds(), 4.9);
+  EXPECT_EQ(alone.clears, 1);
 }
 
 TEST(SaverShow, ASceneThatDoesNotLoadShowsTheBannerThenIsTriedAgain) {

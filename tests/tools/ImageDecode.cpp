@@ -3,6 +3,8 @@
 #include <gif_lib.h>
 #include <png.h>
 
+#include <functional>
+
 namespace zirvo::testing {
 
 Picture DecodePng(const std::string& path) {
@@ -24,18 +26,16 @@ Picture DecodePng(const std::string& path) {
   return picture;
 }
 
-Animation DecodeGif(const std::string& path) {
-  Animation animation;
+bool ForEachGifPicture(const std::string& path,
+                       const std::function<void(const Picture& screen, int delayCs)>& visit) {
   int error = 0;
   GifFileType* gif = DGifOpenFileName(path.c_str(), &error);
   if (gif == nullptr)
-    return animation;
+    return false;
   if (DGifSlurp(gif) == GIF_ERROR || gif->SColorMap == nullptr) {
     DGifCloseFile(gif, &error);
-    return animation;
+    return false;
   }
-  animation.width = gif->SWidth;
-  animation.height = gif->SHeight;
   Picture screen{gif->SWidth, gif->SHeight,
                  std::vector<std::uint32_t>(static_cast<std::size_t>(gif->SWidth) *
                                             static_cast<std::size_t>(gif->SHeight))};
@@ -59,10 +59,22 @@ Animation DecodeGif(const std::string& path) {
         screen.pixels[at] = (std::uint32_t{c.Red} << 16) | (std::uint32_t{c.Green} << 8) | c.Blue;
       }
     }
-    animation.frames.push_back(screen);
-    animation.delaysCs.push_back(control.DelayTime);
+    visit(screen, control.DelayTime);
   }
   DGifCloseFile(gif, &error);
+  return true;
+}
+
+Animation DecodeGif(const std::string& path) {
+  Animation animation;
+  const bool decoded = ForEachGifPicture(path, [&](const Picture& screen, int delayCs) {
+    animation.width = screen.width;
+    animation.height = screen.height;
+    animation.frames.push_back(screen);
+    animation.delaysCs.push_back(delayCs);
+  });
+  if (!decoded)
+    return Animation{};
   return animation;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -31,5 +32,10 @@ struct Animation {
 
 // No frames when the file does not decode.
 Animation DecodeGif(const std::string& path);
+
+// The screen after each picture of the GIF is laid on, one at a time (a long
+// animation need not be held in memory); false when the file does not decode.
+bool ForEachGifPicture(const std::string& path,
+                       const std::function<void(const Picture& screen, int delayCs)>& visit);
 
 }  // namespace zirvo::testing

@@ -2,9 +2,10 @@
 // window.zirvo, the contract for tests and embedders (web/README.md).
 import { Engine } from './engine.js';
 import { FileEditor } from './editors.js';
+import { ScenePicker } from './gallery.js';
 import { MAX_SPEED_STEPS, parseScreen, parseSeed, readFragment, shareFragment } from './fragment.js';
 import { Player } from './player.js';
-import { defaultSettings, samples } from './samples.js';
+import { defaultSettings, library, samples } from './samples.js';
 
 const RELOAD_AFTER_TYPING_MS = 250;
 
@@ -38,6 +39,13 @@ class Playground {
     $('sample').addEventListener('change', () => {
       if ($('sample').value) this.scene.text = samples[$('sample').value];
       $('sample').value = '';
+    });
+    // The gallery: a chosen scene goes into the editor and runs at once.
+    new ScenePicker($('gallery'), $('open-gallery'), library, (scene) => {
+      this.quietly(() => {
+        this.scene.text = scene.text;
+      });
+      this.reload();
     });
     $('run').addEventListener('click', () => this.player.toggle());
     $('restart').addEventListener('click', () => this.reload());

@@ -1,8 +1,8 @@
 // The playground as a person uses it, in headless Chromium: the show on the
 // canvas, notes that follow the typing, the share link, a scene that does not
-// load, a show that ends, pause, and the PNG.
+// load, a show that ends, pause, the PNG, and the gallery of sample scenes.
 import assert from 'node:assert/strict';
-import { readFile } from 'node:fs/promises';
+import { readdir, readFile } from 'node:fs/promises';
 import { after, before, test } from 'node:test';
 import { plainFragment } from '../src/fragment.js';
 import { nativeNotes, nativeTrace, openPage, readRepoFile, repo, startBrowser } from './harness.mjs';
@@ -175,4 +175,42 @@ test("the notes are zirvo-check's, for scenes with unusual lines and bytes", asy
     assert.equal(shown, await nativeNotes({ scene, settings, screen }), path);
     await page.close();
   }
+});
+
+test('the gallery shows every scene of scenes/ by its picture and name; a click opens it in the editor and runs it', async () => {
+  const files = (await readdir(`${repo}/scenes`)).filter((name) => name.endsWith('.zrv')).sort();
+  const page = await openPage(session, '#seed=11&screen=800x600');
+  const showsBefore = (await page.evaluate(() => window.zirvo.stats())).shows;
+  await page.click('#open-gallery');
+  await page.locator('#gallery').waitFor({ state: 'visible' });
+  const cards = await page.$$eval('#gallery .scene', (found) => Promise.all(found.map(async (card) => {
+    const picture = card.querySelector('img');
+    await picture.decode();
+    return { stem: card.dataset.scene, name: card.querySelector('strong').textContent, width: picture.naturalWidth };
+  })));
+  assert.deepEqual(cards.map((card) => card.stem), files.map((name) => name.replace(/\.zrv$/, '')));
+  for (const card of cards) {
+    const text = await readRepoFile(`scenes/${card.stem}.zrv`);
+    assert.equal(card.name, text.slice(0, text.indexOf(':')), `${card.stem}: the name of its header`);
+    assert.equal(card.width, 320, `${card.stem}: its thumbnail`);
+  }
+
+  await page.click('#gallery .scene[data-scene="orrery"]');
+  assert.ok(await page.locator('#gallery').isHidden());
+  await page.waitForFunction((shows) => window.zirvo.stats().shows > shows, showsBefore, { timeout: 3000 });
+  // What runs is the orrery, exactly: the page's trace of its editors is the native one of the file.
+  const scene = await readRepoFile('scenes/orrery.zrv');
+  const settings = await readRepoFile('scenes/zirvo.ini');
+  const screen = { width: 800, height: 600 };
+  assert.equal(await page.evaluate(() => window.zirvo.trace(3, 2000)),
+    await nativeTrace({ scene, settings, seed: 11, screen, seconds: 3, maxLines: 2000 }));
+  await page.waitForTimeout(1000);
+  const stats = await page.evaluate(() => window.zirvo.stats());
+  assert.equal(stats.state, 'running');
+  assert.ok(stats.showSeconds > 0.5, `${stats.showSeconds} s into the orrery`);
+  const { colours } = await canvasColours(page);
+  // The sun's yellow, the red ring's red.
+  assert.ok(colours['255,255,0'] > 50 && colours['255,0,0'] > 20, JSON.stringify(colours));
+  assert.deepEqual(page.errors, []);
+  await page.close();
 });
