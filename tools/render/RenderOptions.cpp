@@ -4,6 +4,7 @@
 
 #include "common/ArgList.h"
 #include "common/OptionValues.h"
+#include "render/VideoWriter.h"
 
 namespace zirvo::tools {
 
@@ -18,8 +19,14 @@ const char* const kRenderUsage =
     "  --seconds T      stop after T simulated seconds (default 60)\n"
     "  --png FILE       write the last frame as a PNG\n"
     "  --gif FILE       write an animated GIF\n"
-    "  --fps F          GIF frames per simulated second, up to 50 (default 10)\n"
+    "  --webp FILE      write an animated lossless WebP\n"
+    "  --video FILE     write a video: FILE.webm (VP9) or FILE.mp4 (H.264)\n"
+    "  --frames FILE    write raw RGB frames (\"-\": standard output)\n"
+    "  --fps F          frames per simulated second, up to 60 (default 30; 10 for\n"
+    "                   the GIF, which holds at most 50)\n"
+    "  --quality Q      the video's quality, 0 to 100 (default 65)\n"
     "  --trace FILE     write every pixel set, one \"X Y rrggbb\" line each\n"
+    "  --quiet          no progress line and no summary\n"
     "  --help           show this text\n";
 
 namespace {
@@ -33,8 +40,9 @@ std::string Bad(const std::string& option, const std::string& value, const char*
 }
 
 bool IsValueOption(const std::string& name) {
-  for (const char* known : {"--settings", "--screen", "--seed", "--delay-us", "--seconds", "--png",
-                            "--gif", "--fps", "--trace"}) {
+  for (const char* known :
+       {"--settings", "--screen", "--seed", "--delay-us", "--seconds", "--png", "--gif", "--webp",
+        "--video", "--frames", "--fps", "--quality", "--trace"}) {
     if (name == known)
       return true;
   }
@@ -69,10 +77,10 @@ ParsedRenderOptions ParseRenderOptions(int argc, char** argv) {
     const std::string name = args.TakeOption();
     if (name == "--")
       continue;
-    if (name == "--help") {
+    if (name == "--help" || name == "--quiet") {
       if (args.HasInlineValue())
-        return fail("--help takes no value");
-      o.help = true;
+        return fail(name + " takes no value");
+      (name == "--help" ? o.help : o.quiet) = true;
       continue;
     }
     if (!IsValueOption(name))
@@ -108,17 +116,35 @@ ParsedRenderOptions ParseRenderOptions(int argc, char** argv) {
       o.png = *value;
     } else if (name == "--gif") {
       o.gif = *value;
+    } else if (name == "--webp") {
+      o.webp = *value;
+    } else if (name == "--video") {
+      if (!VideoCodecFor(*value))
+        return fail(Bad(name, *value, "a file name ending in .webm (VP9) or .mp4 (H.264)"));
+      o.video = *value;
+    } else if (name == "--frames") {
+      o.frames = *value;
     } else if (name == "--fps") {
-      const auto fps = ParsePositiveReal(*value, 50.0);
+      const auto fps = ParsePositiveReal(*value, RenderOptions::kLargestFps);
       if (!fps)
-        return fail(Bad(name, *value, "frames per second above 0 and at most 50"));
+        return fail(Bad(name, *value, "frames per second above 0 and at most 60"));
       o.fps = *fps;
+    } else if (name == "--quality") {
+      const auto quality = ParseUnsigned(*value, 0, 100);
+      if (!quality)
+        return fail(Bad(name, *value, "a whole number from 0 to 100"));
+      o.quality = static_cast<int>(*quality);
     } else if (name == "--trace") {
       o.trace = *value;
     }
   }
   if (!o.help && !haveScene)
     return fail("no scene file given");
+  if (o.gif && o.fps && *o.fps > RenderOptions::kLargestGifFps) {
+    return fail(
+        "--fps above 50 is more than a GIF holds (its delays are whole hundredths of a "
+        "second)");
+  }
   return parsed;
 }
 
