@@ -144,6 +144,10 @@ TEST_F(RenderMedia, VideosHaveTheSizeRateLengthAndFrameTimesAskedAndStayCloseToT
       const double early = LumaPsnr(exact[k], video.frames[k - 1]);
       std::printf("%s frame %zu: PSNR %.1f dB, luma %.1f dB (the frame before: %.1f dB)\n",
                   c.file.c_str(), k, all, luma, early);
+      // Measured at the default quality: 29 to 30.5 dB over the three channels
+      // (4:2:0 shares one colour between four pixels, and the trails are
+      // single pixels), 39 to 45 dB over luma, and 31 to 33 dB for the luma of
+      // the frame before: a frame out of step would show.
       EXPECT_GT(all, 25.0);
       EXPECT_GT(luma, 35.0);
       EXPECT_GT(luma, early + 5.0);

@@ -24,7 +24,7 @@ const char* const kRenderUsage =
     "  --frames FILE    write raw RGB frames (\"-\": standard output)\n"
     "  --fps F          frames per simulated second, up to 60 (default 30; 10 for\n"
     "                   the GIF, which holds at most 50)\n"
-    "  --quality Q      the video's quality, 0 to 100 (default 65)\n"
+    "  --quality Q      the video's quality, 0 to 100 (default 50)\n"
     "  --trace FILE     write every pixel set, one \"X Y rrggbb\" line each\n"
     "  --quiet          no progress line and no summary\n"
     "  --help           show this text\n";

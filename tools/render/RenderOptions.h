@@ -22,7 +22,7 @@ struct RenderOptions {
   std::optional<std::string> video;   // .webm (VP9) or .mp4 (H.264)
   std::optional<std::string> frames;  // raw RGB frames; "-" is standard output
   std::optional<double> fps;          // none: kGifFps for the GIF, kFrameFps for the rest
-  int quality = 65;                   // the video's, 0 to 100
+  int quality = 50;                   // the video's, 0 to 100
   std::optional<std::string> trace;
   bool quiet = false;
   bool help = false;
