@@ -6,12 +6,20 @@
 // made or written leaves nothing behind.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <regex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "ImageDecode.h"
@@ -251,6 +259,64 @@ TEST_F(RenderMedia, AnOutputThatFailsMidwayStopsTheRunAndLeavesNoFile) {
       out.err, match, std::regex(R"(([\d.]+) simulated s \(stopped: an output failed\))")))
       << out.err;
   EXPECT_LT(std::stod(match[1]), 1.0);
+  EXPECT_EQ(Outputs(), std::vector<std::string>{});
+}
+
+TEST_F(RenderMedia, AReaderThatClosesItsPipeStopsTheRun) {
+  const std::string pipe = dir.PathOf("frames.pipe");
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  // Reads one 64x48 frame and goes away.
+  std::thread reader([&] {
+    const int fd = open(pipe.c_str(), O_RDONLY);
+    std::vector<char> frame(64 * 48 * 3);
+    std::size_t got = 0;
+    while (fd >= 0 && got < frame.size()) {
+      const ssize_t n = read(fd, frame.data() + got, frame.size() - got);
+      if (n <= 0)
+        break;
+      got += static_cast<std::size_t>(n);
+    }
+    if (fd >= 0)
+      close(fd);
+  });
+  const ToolOutput out =
+      Render({"--screen", "64x48", "--seconds", "100", "--frames", "frames.pipe", "scene.zrv"});
+  // Should the renderer never have opened the pipe, the reader is let go.
+  if (const int fd = open(pipe.c_str(), O_WRONLY | O_NONBLOCK); fd >= 0)
+    close(fd);
+  reader.join();
+  EXPECT_EQ(out.status, 1);
+  EXPECT_NE(out.err.find("zirvo-render: error: frames.pipe: the reader closed the pipe\n"),
+            std::string::npos)
+      << out.err;
+  EXPECT_NE(out.err.find("(stopped: an output failed)"), std::string::npos) << out.err;
+}
+
+TEST_F(RenderMedia, AStoppedRenderLeavesNoPartialFile) {
+  // A long render, stopped by SIGTERM once its files are under way.
+  std::vector<std::string> argv{kRender,     "--settings", "zirvo-settings.ini", "--seconds",
+                                "100000",    "--webp",     "long.webp",          "--video",
+                                "long.webm", "scene.zrv"};
+  std::vector<char*> pointers;
+  for (auto& arg : argv)
+    pointers.push_back(arg.data());
+  pointers.push_back(nullptr);
+  const pid_t child = fork();
+  if (child == 0) {
+    if (chdir(dir.path().c_str()) == 0)
+      execv(kRender.c_str(), pointers.data());
+    _exit(127);
+  }
+  ASSERT_GT(child, 0);
+  const std::string partial = "long.webm." + std::to_string(child) + ".partial";
+  for (int tries = 0; tries < 200 && !std::filesystem::exists(dir.path() / partial); ++tries)
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  EXPECT_TRUE(std::filesystem::exists(dir.path() / partial));
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  kill(child, SIGTERM);
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
   EXPECT_EQ(Outputs(), std::vector<std::string>{});
 }
 
