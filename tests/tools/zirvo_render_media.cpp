@@ -294,19 +294,10 @@ TEST_F(RenderMedia, AReaderThatClosesItsPipeStopsTheRun) {
 
 TEST_F(RenderMedia, AStoppedRenderLeavesNoPartialFile) {
   // A long render, stopped by SIGTERM once its files are under way.
-  std::vector<std::string> argv{kRender,     "--settings", "zirvo-settings.ini", "--seconds",
-                                "100000",    "--webp",     "long.webp",          "--video",
-                                "long.webm", "scene.zrv"};
-  std::vector<char*> pointers;
-  for (auto& arg : argv)
-    pointers.push_back(arg.data());
-  pointers.push_back(nullptr);
-  const pid_t child = fork();
-  if (child == 0) {
-    if (chdir(dir.path().c_str()) == 0)
-      execv(kRender.c_str(), pointers.data());
-    _exit(127);
-  }
+  const pid_t child = StartTool(kRender,
+                                {"--settings", "zirvo-settings.ini", "--seconds", "100000",
+                                 "--webp", "long.webp", "--video", "long.webm", "scene.zrv"},
+                                dir.path());
   ASSERT_GT(child, 0);
   const std::string partial = "long.webm." + std::to_string(child) + ".partial";
   for (int tries = 0; tries < 200 && !std::filesystem::exists(dir.path() / partial); ++tries)
