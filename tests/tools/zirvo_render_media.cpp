@@ -311,6 +311,20 @@ TEST_F(RenderMedia, AStoppedRenderLeavesNoPartialFile) {
   EXPECT_EQ(Outputs(), std::vector<std::string>{});
 }
 
+TEST_F(RenderMedia, AnOutputThroughASymbolicLinkReplacesTheFileItNames) {
+  std::filesystem::create_directory(dir.path() / "renders");
+  dir.Write("renders/show.webp", "an older render");
+  std::filesystem::create_symlink("renders/show.webp", dir.path() / "latest.webp");
+  const ToolOutput out = Render(
+      {"--quiet", "--screen", "64x48", "--seconds", "1", "--webp", "latest.webp", "scene.zrv"});
+  ASSERT_EQ(out.status, 0) << out.err;
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.path() / "latest.webp"));
+  EXPECT_EQ(DecodeWebp(dir.PathOf("renders/show.webp")).width, 64);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path() / "renders"),
+                          std::filesystem::directory_iterator()),
+            1);
+}
+
 TEST_F(RenderMedia, QuietSaysNothingAndRawFramesGoToStandardOutput) {
   const ToolOutput out = Render({"--quiet", "--screen", "64x48", "--seconds", "1", "--fps", "4",
                                  "--frames", "-", "scene.zrv"});

@@ -10,6 +10,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 namespace zirvo::tools {
 
@@ -57,6 +59,14 @@ std::string CannotCreate(int error) {
 }  // namespace
 
 PartialFile::PartialFile(std::string target) : target_(std::move(target)) {
+  // Through a symbolic link the file it names is replaced, not the link.
+  struct stat link {};
+  if (lstat(target_.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+    std::error_code error;
+    const auto real = std::filesystem::canonical(target_, error);
+    if (!error)
+      target_ = real.string();
+  }
   struct stat status {};
   if (stat(target_.c_str(), &status) == 0 && S_ISDIR(status.st_mode)) {
     error_ = CannotCreate(EISDIR);

@@ -11,8 +11,9 @@ namespace zirvo::tools {
 
 class PartialFile {
  public:
-  // Creates the temporary file "TARGET.PID.partial" (the usual permissions);
-  // Ok() tells whether that worked.
+  // Creates the temporary file "TARGET.PID.partial" (the usual permissions)
+  // beside the target, or beside the file it links to; Ok() tells whether that
+  // worked.
   explicit PartialFile(std::string target);
   ~PartialFile();
   PartialFile(const PartialFile&) = delete;
@@ -21,7 +22,6 @@ class PartialFile {
   bool Ok() const { return error_.empty(); }
   // "cannot be created (Permission denied)" and the like.
   const std::string& Error() const { return error_; }
-  const std::string& Target() const { return target_; }
   // Where to write until Commit().
   const std::string& Path() const { return path_; }
 

@@ -80,8 +80,8 @@ int CreateError(const std::string& path, const std::string& what) {
   return kBadUsage;
 }
 
-// The frame outputs asked for, opened: nothing when one cannot be (`status`
-// then tells how to exit).
+// The frame outputs asked for, each opened and added to the capture; the exit
+// status of the first that cannot be opened, or kDone.
 struct FrameOutputs {
   std::unique_ptr<RawFrames> raw;
   std::unique_ptr<WebpWriter> webp;
