@@ -325,6 +325,24 @@ TEST_F(RenderMedia, AnOutputThroughASymbolicLinkReplacesTheFileItNames) {
             1);
 }
 
+TEST_F(RenderMedia, AtATerminalAProgressLineTellsTheFramesTheRateAndTheTimeLeft) {
+  // script(1) gives the renderer a terminal and copies what it shows.
+  const std::string command = kRender +
+                              " --settings zirvo-settings.ini --screen 400x300 --seconds 16"
+                              " --video progress.mp4 scene.zrv";
+  ToolOutput out = RunTool("/usr/bin/script", {"-qfec", command, "/dev/null"}, dir.path());
+  ASSERT_EQ(out.status, 0) << out.out;
+  EXPECT_TRUE(std::regex_search(
+      out.out,
+      std::regex(R"(\r\[#*\.*\] \d+\.\d/16\.0 s, \d+ frames, [\d.]+x real time, \d+ s left)")))
+      << out.out;
+  EXPECT_NE(out.out.find("(time limit reached)"), std::string::npos) << out.out;
+
+  out = RunTool("/usr/bin/script", {"-qfec", command + " --quiet", "/dev/null"}, dir.path());
+  ASSERT_EQ(out.status, 0) << out.out;
+  EXPECT_EQ(out.out, "");
+}
+
 TEST_F(RenderMedia, QuietSaysNothingAndRawFramesGoToStandardOutput) {
   const ToolOutput out = Render({"--quiet", "--screen", "64x48", "--seconds", "1", "--fps", "4",
                                  "--frames", "-", "scene.zrv"});

@@ -54,7 +54,7 @@ void Progress::Draw(std::uint64_t nowUs, std::uint64_t frames) {
   int length =
       std::snprintf(line, sizeof line, "[%s] %.1f/%.1f s, %llu frames", bar.c_str(), simulated,
                     static_cast<double>(totalUs_) / 1e6, static_cast<unsigned long long>(frames));
-  if (wall > 0.5 && simulated > 0) {
+  if (wall > 0.25 && simulated > 0) {
     const double rate = simulated / wall;
     const double left = (static_cast<double>(totalUs_) / 1e6 - simulated) / rate;
     length += std::snprintf(line + length, sizeof line - static_cast<std::size_t>(length),
