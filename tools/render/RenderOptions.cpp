@@ -25,6 +25,8 @@ const char* const kRenderUsage =
     "  --fps F          frames per simulated second, up to 60 (default 30; 10 for\n"
     "                   the GIF, which holds at most 50)\n"
     "  --quality Q      the video's quality, 0 to 100 (default 50)\n"
+    "  --chroma C       the video's colours: 420 (shared by four pixels, as every\n"
+    "                   player expects; the default) or 444 (each pixel its own)\n"
     "  --trace FILE     write every pixel set, one \"X Y rrggbb\" line each\n"
     "  --quiet          no progress line and no summary\n"
     "  --help           show this text\n";
@@ -42,7 +44,7 @@ std::string Bad(const std::string& option, const std::string& value, const char*
 bool IsValueOption(const std::string& name) {
   for (const char* known :
        {"--settings", "--screen", "--seed", "--delay-us", "--seconds", "--png", "--gif", "--webp",
-        "--video", "--frames", "--fps", "--quality", "--trace"}) {
+        "--video", "--frames", "--fps", "--quality", "--chroma", "--trace"}) {
     if (name == known)
       return true;
   }
@@ -134,6 +136,10 @@ ParsedRenderOptions ParseRenderOptions(int argc, char** argv) {
       if (!quality)
         return fail(Bad(name, *value, "a whole number from 0 to 100"));
       o.quality = static_cast<int>(*quality);
+    } else if (name == "--chroma") {
+      if (*value != "420" && *value != "444")
+        return fail(Bad(name, *value, "420 or 444"));
+      o.fullChroma = *value == "444";
     } else if (name == "--trace") {
       o.trace = *value;
     }

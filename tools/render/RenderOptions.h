@@ -23,6 +23,7 @@ struct RenderOptions {
   std::optional<std::string> frames;  // raw RGB frames; "-" is standard output
   std::optional<double> fps;          // none: kGifFps for the GIF, kFrameFps for the rest
   int quality = 50;                   // the video's, 0 to 100
+  bool fullChroma = false;            // the video's colours: 4:4:4 rather than 4:2:0
   std::optional<std::string> trace;
   bool quiet = false;
   bool help = false;

@@ -51,7 +51,7 @@ int VideoWriter::CrfFor(VideoCodec codec, int quality) {
 }
 
 VideoWriter::VideoWriter(std::string name, VideoCodec codec, std::int32_t width,
-                         std::int32_t height, double fps, int quality)
+                         std::int32_t height, double fps, int quality, bool fullChroma)
     : name_(std::move(name)), file_(name_), width_(width), height_(height) {
   if (!file_.Ok()) {
     error_ = file_.Error();
@@ -59,7 +59,7 @@ VideoWriter::VideoWriter(std::string name, VideoCodec codec, std::int32_t width,
   }
   // The libraries' own messages would not name the file: errors are told here.
   av_log_set_level(AV_LOG_QUIET);
-  Open(codec, width, height, fps, quality);
+  Open(codec, width, height, fps, quality, fullChroma);
 }
 
 void VideoWriter::Fail(const char* what, int code) {
@@ -71,7 +71,7 @@ void VideoWriter::Fail(const char* what, int code) {
 }
 
 bool VideoWriter::Open(VideoCodec codec, std::int32_t width, std::int32_t height, double fps,
-                       int quality) {
+                       int quality, bool fullChroma) {
   const bool vp9 = codec == VideoCodec::kVp9;
   const char* encoderName = vp9 ? "libvpx-vp9" : "libx264";
   const AVCodec* encoder = avcodec_find_encoder_by_name(encoderName);
@@ -95,12 +95,14 @@ bool VideoWriter::Open(VideoCodec codec, std::int32_t width, std::int32_t height
   }
 
   const AVRational rate = av_d2q(fps, 100000);
-  // H.264's 4:2:0 wants even sides; VP9 takes any.
-  const std::int32_t codedWidth = vp9 ? width : width + (width & 1);
-  const std::int32_t codedHeight = vp9 ? height : height + (height & 1);
+  const AVPixelFormat pixels = fullChroma ? AV_PIX_FMT_YUV444P : AV_PIX_FMT_YUV420P;
+  // H.264's 4:2:0 wants even sides; VP9 and 4:4:4 take any.
+  const bool even = !vp9 && !fullChroma;
+  const std::int32_t codedWidth = even ? width + (width & 1) : width;
+  const std::int32_t codedHeight = even ? height + (height & 1) : height;
   encoder_->width = codedWidth;
   encoder_->height = codedHeight;
-  encoder_->pix_fmt = AV_PIX_FMT_YUV420P;
+  encoder_->pix_fmt = pixels;
   encoder_->time_base = av_inv_q(rate);
   encoder_->framerate = rate;
   encoder_->gop_size = std::max(1, static_cast<int>(std::lround(fps * kSecondsPerKeyFrame)));
@@ -142,7 +144,7 @@ bool VideoWriter::Open(VideoCodec codec, std::int32_t width, std::int32_t height
   stream_->avg_frame_rate = rate;
   stream_->r_frame_rate = rate;
 
-  picture_->format = AV_PIX_FMT_YUV420P;
+  picture_->format = pixels;
   picture_->width = codedWidth;
   picture_->height = codedHeight;
   code = av_frame_get_buffer(picture_, 0);
@@ -150,7 +152,7 @@ bool VideoWriter::Open(VideoCodec codec, std::int32_t width, std::int32_t height
     Fail("cannot be written", code);
     return false;
   }
-  scaler_ = sws_getContext(width, height, AV_PIX_FMT_RGB24, width, height, AV_PIX_FMT_YUV420P,
+  scaler_ = sws_getContext(width, height, AV_PIX_FMT_RGB24, width, height, pixels,
                            SWS_BICUBIC | SWS_ACCURATE_RND | SWS_FULL_CHR_H_INP, nullptr, nullptr,
                            nullptr);
   if (scaler_ == nullptr) {

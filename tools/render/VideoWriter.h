@@ -1,9 +1,10 @@
 // A video through FFmpeg's libraries: WebM with VP9 or MP4 with H.264, chosen
 // by the file's extension. Frame k has the presentation time k/fps exactly
 // (the stream's time base is 1/fps), every frame is kept, and the video lasts
-// frames/fps seconds. The pixels go to 4:2:0 YUV (BT.709, limited range), as
-// players expect; H.264 needs even sides, so an odd width or height gets one
-// black column or row more. Written through a PartialFile.
+// frames/fps seconds. The pixels go to YUV (BT.709, limited range): 4:2:0 as
+// every player expects, where four pixels share one colour (H.264 then needs
+// even sides, so an odd width or height gets one black column or row more), or
+// 4:4:4, each pixel its own. Written through a PartialFile.
 #pragma once
 
 #include <cstdint>
@@ -30,9 +31,9 @@ std::optional<VideoCodec> VideoCodecFor(const std::string& path);
 class VideoWriter final : public FrameWriter {
  public:
   // `quality`: 0 (smallest) to 100 (best), mapped onto the codec's constant
-  // quality scale.
+  // quality scale. `fullChroma`: 4:4:4 rather than 4:2:0.
   VideoWriter(std::string name, VideoCodec codec, std::int32_t width, std::int32_t height,
-              double fps, int quality);
+              double fps, int quality, bool fullChroma);
   ~VideoWriter() override;
   VideoWriter(const VideoWriter&) = delete;
   VideoWriter& operator=(const VideoWriter&) = delete;
@@ -49,7 +50,8 @@ class VideoWriter final : public FrameWriter {
   static int CrfFor(VideoCodec codec, int quality);
 
  private:
-  bool Open(VideoCodec codec, std::int32_t width, std::int32_t height, double fps, int quality);
+  bool Open(VideoCodec codec, std::int32_t width, std::int32_t height, double fps, int quality,
+            bool fullChroma);
   bool Encode(const AVFrame* frame);
   void Fail(const char* what, int code);
 

@@ -99,8 +99,9 @@ int OpenFrameOutputs(const RenderOptions& options, double fps, FrameOutputs& out
     capture.Add(*outputs.webp);
   }
   if (options.video) {
-    outputs.video = std::make_unique<VideoWriter>(*options.video, *VideoCodecFor(*options.video),
-                                                  width, height, fps, options.quality);
+    outputs.video =
+        std::make_unique<VideoWriter>(*options.video, *VideoCodecFor(*options.video), width, height,
+                                      fps, options.quality, options.fullChroma);
     if (!outputs.video->Ok())
       return CreateError(*options.video, outputs.video->Error());
     capture.Add(*outputs.video);

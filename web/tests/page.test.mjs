@@ -175,7 +175,7 @@ test('Save video records the canvas for the chosen seconds at its pace and downl
   const waited = (Date.now() - started) / 1000;
   assert.ok(waited >= 1.9, `recorded in real time: the download came after ${waited} s`);
   assert.equal(download.suggestedFilename(), 'zirvo-9.webm');
-  assert.equal(await page.textContent('#save-video'), 'Save video');
+  await page.waitForFunction(() => document.querySelector('#save-video').textContent === 'Save video');
 
   const bytes = await readFile(await download.path());
   const webm = readWebm(bytes);
