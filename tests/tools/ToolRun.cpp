@@ -16,8 +16,8 @@ std::string ReadFile(const std::filesystem::path& path) {
   return text.str();
 }
 
-ToolOutput RunTool(const std::string& program, const std::vector<std::string>& args,
-                   const std::filesystem::path& workDir) {
+int StartTool(const std::string& program, const std::vector<std::string>& args,
+              const std::filesystem::path& workDir) {
   const auto outPath = workDir / ".tool-stdout";
   const auto errPath = workDir / ".tool-stderr";
   std::vector<std::string> argv{program};
@@ -40,6 +40,14 @@ ToolOutput RunTool(const std::string& program, const std::vector<std::string>& a
     execv(program.c_str(), pointers.data());
     _exit(127);
   }
+  return child;
+}
+
+ToolOutput RunTool(const std::string& program, const std::vector<std::string>& args,
+                   const std::filesystem::path& workDir) {
+  const auto outPath = workDir / ".tool-stdout";
+  const auto errPath = workDir / ".tool-stderr";
+  const pid_t child = StartTool(program, args, workDir);
   ToolOutput result;
   int status = 0;
   if (child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status)) {

@@ -17,6 +17,11 @@ struct ToolOutput {
 ToolOutput RunTool(const std::string& program, const std::vector<std::string>& args,
                    const std::filesystem::path& workDir);
 
+// Starts the tool as RunTool does (its output into workDir/.tool-stdout and
+// .tool-stderr) and returns at once: the child's process id, for waitpid.
+int StartTool(const std::string& program, const std::vector<std::string>& args,
+              const std::filesystem::path& workDir);
+
 std::string ReadFile(const std::filesystem::path& path);
 
 }  // namespace zirvo::testing

@@ -213,7 +213,7 @@ TEST_F(RenderRun, ErrorsNameTheFileAndTheOption) {
                                                         {"--seed", "-1"},
                                                         {"--seconds", "0"},
                                                         {"--seconds", "1e3"},
-                                                        {"--fps", "60"},
+                                                        {"--fps", "61"},
                                                         {"--delay-us", "x"}}) {
     out = Render({option, value, "scene.zrv"});
     EXPECT_EQ(out.status, 2) << option << " " << value;
@@ -231,7 +231,7 @@ TEST_F(RenderRun, ErrorsNameTheFileAndTheOption) {
 
   out = Render({"--settings", "zirvo-settings.ini", "--seconds", "0.1", "--png",
                 "no/such/dir/x.png", "scene.zrv"});
-  EXPECT_EQ(out.status, 1);
+  EXPECT_EQ(out.status, 2);
   EXPECT_NE(out.err.find("no/such/dir/x.png"), std::string::npos) << out.err;
 }
 

@@ -17,8 +17,19 @@ struct RenderOptions : ToolArguments {
   std::uint64_t limitUs = 60'000'000;     // stop once the clock reaches this
   std::optional<std::string> png;
   std::optional<std::string> gif;
-  double fps = 10.0;
+  std::optional<std::string> webp;
+  std::optional<std::string> video;   // .webm (VP9) or .mp4 (H.264)
+  std::optional<std::string> frames;  // raw RGB frames; "-" is standard output
+  std::optional<double> fps;          // none: kGifFps for the GIF, kFrameFps for the rest
+  int quality = 50;                   // the video's, 0 to 100
+  bool fullChroma = false;            // the video's colours: 4:4:4 rather than 4:2:0
   std::optional<std::string> trace;
+  bool quiet = false;
+
+  static constexpr double kGifFps = 10.0;
+  static constexpr double kFrameFps = 30.0;
+  static constexpr double kLargestGifFps = 50.0;  // its delays are whole hundredths of a second
+  static constexpr double kLargestFps = 60.0;
 };
 
 using ParsedRenderOptions = ParsedOptions<RenderOptions>;

@@ -5,6 +5,7 @@ import { FileEditor } from './editors.js';
 import { ScenePicker } from './gallery.js';
 import { MAX_SPEED_STEPS, parseScreen, parseSeed, readFragment, shareFragment } from './fragment.js';
 import { Player } from './player.js';
+import { CanvasRecording, canRecord } from './recorder.js';
 import { defaultSettings, library, samples } from './samples.js';
 
 const RELOAD_AFTER_TYPING_MS = 250;
@@ -23,6 +24,7 @@ class Playground {
     this.speed = 0;
     this.shows = 0;
     this.reloadTimer = null;
+    this.recording = null;
     this.scene = new FileEditor($('scene-editor'), {
       text: samples.demo, label: 'scene file', onChange: () => this.reloadSoon(),
     });
@@ -71,6 +73,8 @@ class Playground {
       this.reload();
     });
     $('save').addEventListener('click', () => this.savePng());
+    $('save-video').disabled = !canRecord();
+    $('save-video').addEventListener('click', () => this.saveVideo());
     $('share').addEventListener('click', () => this.share());
     window.addEventListener('hashchange', () => this.openFragment(location.hash));
   }
@@ -180,13 +184,39 @@ class Playground {
   }
 
   savePng() {
-    this.player.canvas.toBlob((blob) => {
-      const link = document.createElement('a');
-      link.href = URL.createObjectURL(blob);
-      link.download = `zirvo-${this.seed}.png`;
-      link.click();
-      setTimeout(() => URL.revokeObjectURL(link.href), 1000);
-    }, 'image/png');
+    this.player.canvas.toBlob((blob) => this.download(blob, `zirvo-${this.seed}.png`), 'image/png');
+  }
+
+  // Records the chosen seconds of the canvas; a second click stops early.
+  async saveVideo() {
+    if (this.recording) {
+      this.recording.stop();
+      return;
+    }
+    const seconds = Math.min(600, Math.max(1, Math.round(Number($('video-seconds').value) || 10)));
+    $('video-seconds').value = String(seconds);
+    const button = $('save-video');
+    this.recording = new CanvasRecording(this.player.canvas, seconds, (left) => {
+      button.textContent = `Stop (${Math.ceil(left)} s)`;
+    });
+    const seed = this.seed;
+    try {
+      const blob = await this.recording.blob();
+      this.download(blob, `zirvo-${seed}.webm`);
+    } catch (error) {
+      $('share-note').textContent = `the video could not be recorded: ${error.message}`;
+    } finally {
+      this.recording = null;
+      button.textContent = 'Save video';
+    }
+  }
+
+  download(blob, name) {
+    const link = document.createElement('a');
+    link.href = URL.createObjectURL(blob);
+    link.download = name;
+    link.click();
+    setTimeout(() => URL.revokeObjectURL(link.href), 1000);
   }
 
   async share() {

@@ -5,6 +5,7 @@ import assert from 'node:assert/strict';
 import { readdir, readFile } from 'node:fs/promises';
 import { after, before, test } from 'node:test';
 import { plainFragment } from '../src/fragment.js';
+import { readWebm } from '../src/webm.js';
 import { nativeNotes, nativeTrace, openPage, readRepoFile, repo, startBrowser } from './harness.mjs';
 
 let session;
@@ -160,6 +161,48 @@ test('Save PNG downloads the canvas as a PNG', async () => {
   assert.deepEqual([...bytes.subarray(0, 8)], [0x89, 0x50, 0x4e, 0x47, 0x0d, 0x0a, 0x1a, 0x0a]);
   assert.equal(bytes.readUInt32BE(16), 320);
   assert.equal(bytes.readUInt32BE(20), 200);
+  await page.close();
+});
+
+test('Save video records the canvas for the chosen seconds at its pace and downloads a WebM of that length', async () => {
+  const page = await openPage(session, '#seed=9&screen=320x200');
+  await page.fill('#video-seconds', '2');
+  const started = Date.now();
+  const downloaded = page.waitForEvent('download', { timeout: 20000 });
+  await page.click('#save-video');
+  assert.match(await page.textContent('#save-video'), /^Stop \(\d s\)$/);
+  const download = await downloaded;
+  const waited = (Date.now() - started) / 1000;
+  assert.ok(waited >= 1.9, `recorded in real time: the download came after ${waited} s`);
+  assert.equal(download.suggestedFilename(), 'zirvo-9.webm');
+  await page.waitForFunction(() => document.querySelector('#save-video').textContent === 'Save video');
+
+  const bytes = await readFile(await download.path());
+  const webm = readWebm(bytes);
+  assert.equal(webm.docType, 'webm');
+  assert.match(webm.codec, /^V_VP[89]$/);
+  assert.deepEqual([webm.width, webm.height], [320, 200]);
+  // The frames themselves span the two seconds, and the written duration says so.
+  const times = webm.blockTimesMs;
+  assert.ok(times.length >= 20, `${times.length} frames`);
+  const span = Math.max(...times) - Math.min(...times);
+  assert.ok(span > 1500 && span < 2500, `frames over ${span} ms`);
+  assert.ok(webm.durationMs > 1700 && webm.durationMs < 2600, `duration ${webm.durationMs} ms`);
+
+  // The browser's own player reads the same size and a finite length.
+  const played = await page.evaluate(async (base64) => {
+    const data = Uint8Array.from(atob(base64), (c) => c.charCodeAt(0));
+    const video = document.createElement('video');
+    video.src = URL.createObjectURL(new Blob([data], { type: 'video/webm' }));
+    await new Promise((loaded, failed) => {
+      video.onloadedmetadata = loaded;
+      video.onerror = () => failed(new Error('the video does not load'));
+    });
+    return { duration: video.duration, width: video.videoWidth, height: video.videoHeight };
+  }, bytes.toString('base64'));
+  assert.deepEqual([played.width, played.height], [320, 200]);
+  assert.ok(played.duration > 1.7 && played.duration < 2.6, `played duration ${played.duration} s`);
+  assert.deepEqual(page.errors, []);
   await page.close();
 });
 
