@@ -6,6 +6,7 @@
 
 #include "platform/headless/TrackedScreen.h"
 #include "platform/sdl-saver/TextPainters.h"
+#include "platform/sdl/WindowPixels.h"
 
 namespace zirvo::saver {
 
@@ -21,7 +22,7 @@ bool IsXrgb(const SDL_Surface& surface) {
 
 }  // namespace
 
-WindowCanvas::WindowCanvas(SDL_Window* window, std::int32_t width, std::int32_t height)
+WindowCanvas::WindowCanvas(WindowPixels& window, std::int32_t width, std::int32_t height)
     : window_(window), frame_(width, height) {}
 
 void WindowCanvas::WriteSpan(SDL_Surface& surface, std::int32_t y, std::int32_t left,
@@ -86,7 +87,7 @@ void WindowCanvas::BandsOfSpans(std::int32_t width, std::int32_t height) {
 }
 
 bool WindowCanvas::Present(bool whole, TextOverlay* overlay) {
-  SDL_Surface* surface = SDL_GetWindowSurface(window_);
+  SDL_Surface* surface = window_.Surface();
   if (surface == nullptr)
     return false;
   if (surface != surface_)
@@ -110,10 +111,10 @@ bool WindowCanvas::Present(bool whole, TextOverlay* overlay) {
   }
 
   if (whole)
-    return SDL_UpdateWindowSurface(window_) == 0;
+    return window_.ShowAll();
   if (bands_.empty())
     return true;
-  return SDL_UpdateWindowSurfaceRects(window_, bands_.data(), static_cast<int>(bands_.size())) == 0;
+  return window_.Show(bands_.data(), static_cast<int>(bands_.size()));
 }
 
 void WindowCanvas::Rewrite(SDL_Surface& surface, const SDL_Rect& rect) {

@@ -15,9 +15,12 @@
 #include "app/SaverShow.h"
 #include "render/Frame.h"
 
-struct SDL_Window;
 struct SDL_Surface;
 struct SDL_Rect;
+
+namespace zirvo {
+class WindowPixels;
+}
 
 namespace zirvo::saver {
 
@@ -26,7 +29,7 @@ class TextOverlay;
 
 class WindowCanvas {
  public:
-  WindowCanvas(SDL_Window* window, std::int32_t width, std::int32_t height);
+  WindowCanvas(WindowPixels& window, std::int32_t width, std::int32_t height);
 
   tools::Frame& Frame() { return frame_; }
   std::int32_t Width() const { return frame_.Width(); }
@@ -45,7 +48,7 @@ class WindowCanvas {
   // Consecutive rows (a few rows apart at most) merged into one band each.
   void BandsOfSpans(std::int32_t width, std::int32_t height);
 
-  SDL_Window* window_;
+  WindowPixels& window_;
   tools::Frame frame_;
   SDL_Surface* surface_ = nullptr;  // the one last presented on
   std::vector<tools::RowSpan> spans_;

@@ -26,6 +26,8 @@ union SDL_Event;
 
 namespace zirvo {
 
+class WindowPixels;
+
 class SdlPlatform final : public ShellPlatform {
  public:
   SdlPlatform();
@@ -84,6 +86,7 @@ class SdlPlatform final : public ShellPlatform {
   SdlObserver* observer_ = nullptr;
   bool videoStarted_ = false;
   SDL_Window* window_ = nullptr;
+  std::unique_ptr<WindowPixels> pixels_;
   SDL_Surface* surface_ = nullptr;  // the one last drawn on
   int surfaceWidth_ = 0;
   int surfaceHeight_ = 0;
