@@ -28,11 +28,13 @@ from zirvo_e2e import (BANNER_GREEN, BLACK, CYAN, ENDLESS_SCENE, FAST_SETTINGS, 
 SAVER_SETTINGS = "screen=640x480\n"
 
 
-def keep(options, wl, name, output=None):
-    """Saves an output as DIR/NAME.png when --shots DIR was given."""
+def keep(options, name, shot):
+    """Saves the screenshot `shot` as DIR/NAME.png when --shots DIR was given."""
     if options.shots:
         os.makedirs(options.shots, exist_ok=True)
-        wl.save_png(os.path.join(options.shots, name + ".png"), output)
+        ppm = f"P6\n{shot.width} {shot.height}\n255\n".encode() + shot.data
+        subprocess.run(["convert", "ppm:-", os.path.join(options.shots, name + ".png")],
+                       input=ppm, timeout=30, check=True)
 
 
 def scene_lit(shot):
@@ -42,10 +44,12 @@ def scene_lit(shot):
 
 def lit_on(wl, output, predicate, timeout, what):
     """Screenshots of `output` until its lit pixels (the cursor's aside)
-    satisfy `predicate`."""
-    return wait_until(lambda: (lambda lit: lit if predicate(lit) else None)(
-        Lit(wl.without_cursor(wl.grab(output), output), ignore=(BLACK, DESKTOP_GREY))),
-        timeout, what)
+    satisfy `predicate`: those pixels and the screenshot."""
+    def look():
+        shot = wl.grab(output)
+        lit = Lit(wl.without_cursor(shot, output), ignore=(BLACK, DESKTOP_GREY))
+        return (lit, shot) if predicate(lit) else None
+    return wait_until(look, timeout, what)
 
 
 def the_only_view(wl, fullscreen=True):
@@ -90,7 +94,7 @@ def test_show_draws_its_colours_with_the_pointer_hidden(options, tmp):
                        "more than 500 pixels of the scene")
             seen = time.monotonic() - zirvo.started
             shot = wl.grab()
-            keep(options, wl, "show")
+            keep(options, "show", shot)
             colours = shot.colours()
             check(set(colours) <= {RED, CYAN}, f"colours not the scene's: {sorted(colours)[:6]}")
             check(RED in colours and CYAN in colours, f"not both kinds drawn: {colours}")
@@ -123,6 +127,7 @@ def test_show_pauses_on_scroll_lock_and_keys_resume_and_end(options, tmp):
             before = wl.grab()
             time.sleep(1.0)  # the interval under test, not a wait for readiness
             check(before.data == wl.grab().data, "the picture changed while paused")
+            keep(options, "show-paused", before)
             check(zirvo.running(), "Scroll Lock ended zirvo")
             wl.keys("a")  # while paused any key only resumes
             wait_until(lambda: wl.grab().data != before.data, 10, "the picture to move again")
@@ -148,6 +153,7 @@ def test_show_speed_follows_up_and_down(options, tmp):
                 current_wait(zirvo)), 10, "eight Down presses to raise the wait")
             check(zirvo.running(), "an arrow key ended the show")
             print(f"MEASURE wait 20000, after 4 x Up {fast}, after 8 x Down {slow}")
+            keep(options, "show-slowed", wl.grab())
             wl.move_pointer(100, 100)
             wl.click("right")
             check(zirvo.finish() == 0, "a right click did not end zirvo with exit code 0")
@@ -167,7 +173,7 @@ def test_show_banner_for_a_bad_scene(options, tmp):
             for (r, g, b) in shot.colours():
                 check(r == b and g >= r, f"a colour that is not the banner's: {(r, g, b)}")
             expect_banner(shot)
-            keep(options, wl, "banner")
+            keep(options, "banner", shot)
             wl.keys("x")
             check(zirvo.finish() == 0, "a key on the banner did not end with exit code 0")
         finally:
@@ -182,9 +188,9 @@ def test_show_on_a_scaled_output_has_its_pixels(options, tmp):
     with Compositor(options.input, [output]) as wl:
         zirvo = start(wl, install, scene)
         try:
-            lit = lit_on(wl, output, lambda l: l.count > 1500, 10, "1500 pixels of the scene")
-            shot = wl.grab()
-            keep(options, wl, "show-scale-2")
+            lit, shot = lit_on(wl, output, lambda l: l.count > 1500, 10,
+                               "1500 pixels of the scene")
+            keep(options, "show-scale-2", shot)
             check(set(scene_lit(shot)) <= {RED, CYAN}, f"blended colours: {lit}")
             check(wl.desktop_pixels(shot) == 0, "the desktop shows beside the window")
             check(lit.right >= 800 or lit.bottom >= 600,
@@ -228,6 +234,8 @@ def test_driver_is_wayland_else_x11_as_asked(options, tmp):
                     raise Failure(f"{what}: zirvo ended: {open(errors, 'rb').read()!r}")
                 check(got == expected, f"{what}: the show is on {got}, not {expected}")
                 print(f"MEASURE {what}: the show is on {got}")
+                name = "driver-" + what.split(":")[0].split(" ")[0].lower().replace("_", "-")
+                keep(options, name, x.screenshot() if got == "x11" else wl.grab())
                 if got == "x11":
                     x.xdotool("click", "1")
                 else:
@@ -254,15 +262,14 @@ def test_saver_all_monitors_covers_each_output_and_ends_by_a_key(options, tmp):
         saver = Saver(options, wl, args, tmp)
         try:
             for output in outputs:
-                lit = lit_on(wl, output, lambda l: l.count > 500, 30,
-                             f"a show on {output.name}")
-                shot = wl.grab(output)
+                lit, shot = lit_on(wl, output, lambda l: l.count > 500, 30,
+                                   f"a show on {output.name}")
                 check(wl.desktop_pixels(shot, output) == 0, f"the desktop shows on {output.name}")
                 cx, cy = lit.centre
                 check(abs(cx - output.width / 2) < 60 and abs(cy - output.height / 2) < 60,
                       f"rings not around the middle of {output.name}: {lit.centre}")
                 check(set(lit.colours) <= {RED}, f"colours not the scene's: {lit}")
-                keep(options, wl, f"saver-all-monitors-{output.name}", output)
+                keep(options, f"saver-all-monitors-{output.name}", shot)
                 print(f"MEASURE {output.name} {output.width}x{output.height}: {lit}")
             check(wl.cursor_pixels(wl.grab(outputs[0]), outputs[0]) == 0,
                   "the cursor shows over the saver")
@@ -296,9 +303,9 @@ def test_saver_windows_on_a_scaled_output_have_its_pixels(options, tmp):
             saver = Saver(options, wl, [mode, "--scene", scene, "--settings", settings,
                                         "--speed", "8", "--seed", "5"], tmp)
             try:
-                lit = lit_on(wl, output, lambda l: l.count > 2000, 30, f"{mode}: the rings")
-                shot = wl.grab()
-                keep(options, wl, f"saver{mode[1:]}-scale-2")
+                lit, shot = lit_on(wl, output, lambda l: l.count > 2000, 30,
+                                   f"{mode}: the rings")
+                keep(options, f"saver{mode[1:]}-scale-2", shot)
                 the_only_view(wl, fullscreen)
                 check(wl.desktop_pixels(shot) == 0, f"{mode}: the desktop shows")
                 check(set(lit.colours) <= {RED}, f"{mode}: blended colours: {lit}")
@@ -336,6 +343,7 @@ def test_saver_x_only_modes_are_refused(options, tmp):
                   f"{args} {extra}: {result.stderr!r}")
             print(f"MEASURE {named}: {lines[0]}")
         check(not wl.views(), f"a refused mode left a window: {wl.views()}")
+        keep(options, "x-only-modes-refused", wl.grab())
         # Asked for X by name, it goes for X: here there is none.
         result = subprocess.run([options.saver, "--root", *common],
                                 env=wl.env(SDL_VIDEODRIVER="x11"), capture_output=True,
@@ -367,10 +375,10 @@ def test_swayidle_starts_the_saver_and_activity_ends_it(options, tmp):
         try:
             started = time.monotonic()
             for output in outputs:
-                lit_on(wl, output, lambda l: l.count > 300, 30, f"the saver on {output.name}")
-                check(wl.desktop_pixels(wl.grab(output), output) == 0,
-                      f"the desktop shows on {output.name}")
-                keep(options, wl, f"swayidle-{output.name}", output)
+                _, shot = lit_on(wl, output, lambda l: l.count > 300, 30,
+                                 f"the saver on {output.name}")
+                check(wl.desktop_pixels(shot, output) == 0, f"the desktop shows on {output.name}")
+                keep(options, f"swayidle-{output.name}", shot)
             print(f"MEASURE swayidle's timeout of 1 s: the saver on both outputs after "
                   f"{time.monotonic() - started:.1f} s")
             pid = int(open(pid_file, encoding="ascii").read())

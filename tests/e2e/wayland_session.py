@@ -74,7 +74,7 @@ def read_ppm(data):
 
 class Compositor:
     """sway, headless, with `outputs` (by default one of 640x480) and the
-    input devices of `input` (the wl_input program)."""
+    input devices of `input` (the wl_input program; None for none)."""
 
     def __init__(self, input, outputs=None):
         self.outputs = outputs or [Output(640, 480)]
@@ -113,10 +113,11 @@ class Compositor:
             wait_until(lambda: os.path.exists(os.path.join(self.runtime, "wayland-1")), 20,
                        "sway's Wayland socket")
             wait_until(self._outputs_ready, 20, "the headless outputs in their modes")
-            self.input = subprocess.Popen([self.input_program], env=self.env(), text=True,
-                                          stdin=subprocess.PIPE, stdout=subprocess.PIPE)
-            first = self.outputs[0]
-            self.move_pointer(first.x + 4, first.y + 4)  # out of the way
+            if self.input_program:
+                self.input = subprocess.Popen([self.input_program], env=self.env(), text=True,
+                                              stdin=subprocess.PIPE, stdout=subprocess.PIPE)
+                first = self.outputs[0]
+                self.move_pointer(first.x + 4, first.y + 4)  # out of the way
         except BaseException:
             self.__exit__(None, None, None)
             raise
