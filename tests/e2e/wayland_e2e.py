@@ -249,6 +249,42 @@ def test_driver_is_wayland_else_x11_as_asked(options, tmp):
                     process.wait()
 
 
+def test_the_compositor_going_away_ends_both_programs(options, tmp):
+    install = Install(options, tmp, FAST_SETTINGS, observed=False)
+    scene = install.scene("endless.zrv", ENDLESS_SCENE)
+    settings = write(tmp, "zirvo.ini", SAVER_SETTINGS)
+    for program in ("zirvo", "zirvo-saver"):
+        with Compositor(options.input) as wl:
+            if program == "zirvo":
+                command = [install.exe, scene]
+            else:
+                command = [options.saver, "--fullscreen", "--scene", write(tmp, "c.zrv",
+                           CENTRED_SCENE), "--settings", settings]
+            errors = os.path.join(tmp, program + ".stderr")
+            with open(errors, "wb") as err:
+                process = subprocess.Popen(command, cwd=install.work, env=wl.env(),
+                                           stdin=subprocess.DEVNULL, stderr=err)
+            try:
+                wait_until(lambda: scene_lit(wl.grab()), 15, f"{program}'s pixels")
+                wl.process.kill()  # as a compositor that crashes
+                wl.process.wait()
+                start = time.monotonic()
+                try:
+                    code = process.wait(timeout=5)
+                except subprocess.TimeoutExpired:
+                    raise Failure(f"{program} runs on with its compositor gone")
+                took = time.monotonic() - start
+                said = open(errors, "rb").read().decode(errors="replace")
+                check(code == 1 and "the display went away" in said,
+                      f"{program} ended with {code}: {said!r}")
+                print(f"MEASURE compositor killed: {program} ended with 1 after "
+                      f"{took * 1000:.0f} ms: {said.strip()!r}")
+            finally:
+                if process.poll() is None:
+                    process.kill()
+                    process.wait()
+
+
 # --- zirvo-saver --------------------------------------------------------------
 
 def test_saver_all_monitors_covers_each_output_and_ends_by_a_key(options, tmp):

@@ -431,6 +431,8 @@ int SaverApp::Run() {
     for (const SaverWindow& target : windows_) {
       if (target.foreign && XErrorNamed(target.xid))
         quit_ = true;  // the host's window went away under a drawing call
+      if (target.pixels && target.pixels->DisplayLost())
+        quit_ = true;
     }
     if (Stopping())
       break;
@@ -448,6 +450,13 @@ int SaverApp::Run() {
     Present();
     Report(work);
     WaitUntil(loop_->NextFrameUs());
+  }
+  // A compositor that went away may have said quit first: still a failure.
+  for (const SaverWindow& target : windows_) {
+    if (target.pixels && target.pixels->DisplayLost()) {
+      std::fprintf(stderr, "zirvo-saver: the display went away\n");
+      return 1;
+    }
   }
   return 0;
 }

@@ -213,6 +213,8 @@ int SdlPlatform::RunMessageLoop() {
       while (!quit_ && SDL_PollEvent(&event) != 0)
         Dispatch(event);
     }
+    if (pixels_ && pixels_->DisplayLost())
+      quit_ = true;
     if (quit_)
       break;
     const std::uint64_t after = SDL_GetTicks64();
@@ -225,6 +227,9 @@ int SdlPlatform::RunMessageLoop() {
     if (observer_ != nullptr)
       observer_->LoopTurned();
   }
+  // A compositor that went away may have said quit first: still a failure.
+  if (pixels_ && pixels_->DisplayLost())
+    windowError_ = "the display went away";
   if (observer_ != nullptr)
     observer_->LoopEnded();
   return 0;

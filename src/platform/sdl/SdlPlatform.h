@@ -1,7 +1,8 @@
 // The shell on SDL2: one borderless full-screen black window on the primary
 // display, the pointer hidden. The drawing thread sets pixels in a TrackedScreen;
 // this (window) thread serves events and copies the changed rows into the
-// window's own surface at the display's refresh rate, so a pixel set is on
+// window's own surface (WindowPixels: SDL's, or on Wayland buffers of the
+// display's pixels) at the display's refresh rate, so a pixel set is on
 // screen within a frame.
 #pragma once
 

@@ -214,6 +214,10 @@ SDL_Surface* WaylandBuffers::Surface() {
   return view_;
 }
 
+bool WaylandBuffers::Lost() const {
+  return wl_display_get_error(display_) != 0;
+}
+
 bool WaylandBuffers::Show(const SDL_Rect* rects, int count) {
   if (drawn_ == nullptr)
     return false;

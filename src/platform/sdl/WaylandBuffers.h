@@ -47,6 +47,8 @@ class WaylandBuffers {
   // Shows what was drawn on Surface(), `rects` (in pixels) as the part that
   // changed; every pixel when `count` is 0. False when nothing was drawn on.
   bool Show(const SDL_Rect* rects, int count);
+  // True once the connection to the compositor is broken (it went away).
+  bool Lost() const;
 
   static void Released(void* data, wl_buffer* buffer);
 

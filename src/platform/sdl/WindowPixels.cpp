@@ -56,6 +56,14 @@ bool WindowPixels::Show(const SDL_Rect* rects, int count) {
   return SDL_UpdateWindowSurfaceRects(window_, rects, count) == 0;
 }
 
+bool WindowPixels::DisplayLost() const {
+#ifdef ZIRVO_HAVE_WAYLAND
+  if (wayland_)
+    return wayland_->Lost();
+#endif
+  return false;
+}
+
 void WindowPixels::Size(int& width, int& height) {
   width = 0;
   height = 0;

@@ -30,6 +30,9 @@ class WindowPixels {
   bool Show(const SDL_Rect* rects, int count);
   // The window's size in pixels, as its surface has it where it has one.
   void Size(int& width, int& height);
+  // True once the Wayland compositor went away. SDL 2.26 then keeps
+  // answering every wait at once, with no event; on X11 Xlib ends the process.
+  bool DisplayLost() const;
 
  private:
   SDL_Window* window_;
