@@ -583,6 +583,11 @@ def run_named_test(scope, options, prefix, needs_no_display=()):
     if missing and options.test not in needs_no_display:
         print(f"SKIPPED: missing {', '.join(missing)} (Debian: xvfb xdotool imagemagick)")
         return SKIPPED
+    return run_test(test, options, prefix)
+
+
+def run_test(test, options, prefix):
+    """Runs `test` in a fresh temporary directory; the exit code for ctest."""
     with tempfile.TemporaryDirectory(prefix=prefix) as tmp:
         try:
             test(options, tmp)

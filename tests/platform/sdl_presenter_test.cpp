@@ -8,7 +8,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <memory>
 #include <vector>
+
+#include "platform/sdl/WindowPixels.h"
 
 namespace zirvo {
 namespace {
@@ -58,8 +61,10 @@ class SdlPresenterTest : public ::testing::Test {
       GTEST_SKIP() << "SDL's offscreen driver is not available: " << SDL_GetError();
     window = SDL_CreateWindow("presenter", 0, 0, 64, 48, SDL_WINDOW_HIDDEN);
     ASSERT_NE(window, nullptr) << SDL_GetError();
+    pixels = std::make_unique<WindowPixels>(window);
   }
   void TearDown() override {
+    pixels.reset();
     if (window != nullptr)
       SDL_DestroyWindow(window);
     SDL_Quit();
@@ -76,12 +81,13 @@ class SdlPresenterTest : public ::testing::Test {
         grey[static_cast<std::size_t>(i)] = SDL_Color{0, static_cast<Uint8>(i), 0, 255};
       SDL_SetPaletteColors(surface->format->palette, grey.data(), 0, 256);
     }
-    SdlPresenter presenter(window, 1);
+    SdlPresenter presenter(*pixels, 1);
     presenter.Write(*surface, Coordinates(40, 30), bands);
     return surface;
   }
 
   SDL_Window* window = nullptr;
+  std::unique_ptr<WindowPixels> pixels;
 };
 
 TEST_F(SdlPresenterTest, BandsLandAtTheirPlacesInEveryPixelFormat) {
@@ -130,7 +136,7 @@ TEST_F(SdlPresenterTest, APaletteSurfaceGetsThePixelsOneByOne) {
 }
 
 TEST_F(SdlPresenterTest, AWindowsSurfaceIsFreshOnceAndAgainAfterAResize) {
-  SdlPresenter presenter(window, 8);
+  SdlPresenter presenter(*pixels, 8);
   bool fresh = false;
   SDL_Surface* first = presenter.Surface(fresh);
   ASSERT_NE(first, nullptr) << SDL_GetError();

@@ -19,8 +19,11 @@
 #include "platform/sdl-saver/SaverLoader.h"
 #include "platform/sdl-saver/SaverWindows.h"
 #include "platform/sdl-saver/TextPainters.h"
+#include "platform/sdl-saver/WaylandSession.h"
 #include "platform/sdl-saver/WindowCanvas.h"
 #include "platform/sdl-saver/X11Host.h"
+#include "platform/sdl/SdlVideo.h"
+#include "platform/sdl/WindowPixels.h"
 #include "report/NoteFormat.h"
 
 namespace zirvo::saver {
@@ -90,7 +93,10 @@ SaverApp::SaverApp(const SaverSetup& setup)
 SaverApp::~SaverApp() {
   core_.reset();
   overlay_.reset();
+  retired_.clear();
   for (SaverWindow& target : windows_) {
+    target.canvas.reset();
+    target.pixels.reset();  // its buffers go before the display's connection
     // SDL leaves a foreign window to its owner; it only lets go of it.
     if (target.window != nullptr)
       SDL_DestroyWindow(target.window);
@@ -103,19 +109,24 @@ bool SaverApp::Open(int& code, std::string& error) {
   code = 1;
   const bool foreign = options_.mode == SaverMode::kRoot || options_.mode == SaverMode::kWindowId;
   if (foreign) {
+    error = WhyNotOnThisSession(options_);
+    if (!error.empty())
+      return false;
     // No input method may select key events on the host's window for us.
     setenv("XMODIFIERS", "@im=none", 1);
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+    // The window's own surface, put to the display with shared memory.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   }
-  SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
   // The host's screensaver logic keeps running; the stop signals are ours.
   SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
-  // The window's own surface, put to the display with shared memory.
-  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   CatchXErrors();
-  if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-    error = std::string("cannot open the display: ") + SDL_GetError();
+  // A host's window is X11's; windows of our own go where StartVideo says.
+  const bool started = foreign ? SDL_Init(SDL_INIT_VIDEO) == 0 : StartVideo(error);
+  if (!started) {
+    error = "cannot open the display: " + (foreign ? std::string(SDL_GetError()) : error);
     return false;
   }
   sdlStarted_ = true;
@@ -124,7 +135,8 @@ bool SaverApp::Open(int& code, std::string& error) {
   for (Uint32 type : {SDL_DROPFILE, SDL_DROPTEXT, SDL_DROPBEGIN, SDL_DROPCOMPLETE})
     SDL_EventState(type, SDL_DISABLE);
 
-  std::optional<XDisplayFacts> facts = QueryDisplay(error);
+  std::optional<XDisplayFacts> facts =
+      VideoOnWayland() ? std::optional(OutputsFromSdl()) : QueryDisplay(error);
   if (!facts)
     return false;
   facts_ = *facts;
@@ -133,19 +145,16 @@ bool SaverApp::Open(int& code, std::string& error) {
 }
 
 void SaverApp::LayOut(SaverWindow& target) {
+  if (!target.pixels)
+    target.pixels = std::make_unique<WindowPixels>(target.window);
   int width = 0;
   int height = 0;
-  if (SDL_Surface* surface = SDL_GetWindowSurface(target.window)) {
-    width = surface->w;
-    height = surface->h;
-  } else {
-    SDL_GetWindowSize(target.window, &width, &height);
-  }
+  target.pixels->Size(width, height);
   // The old canvas lives until the core has let go of it (GiveAreas): a new
   // one at its address must not pass for it.
   if (target.canvas)
     retired_.push_back(std::move(target.canvas));
-  target.canvas = std::make_unique<WindowCanvas>(target.window, std::max(width, 1),
+  target.canvas = std::make_unique<WindowCanvas>(*target.pixels, std::max(width, 1),
                                                  std::max(height, 1), banner_);
   const Rect whole{0, 0, target.canvas->Width(), target.canvas->Height()};
   target.areas = {whole};
@@ -255,9 +264,11 @@ void SaverApp::ApplyResizes() {
     if (!target.resized)
       continue;
     target.resized = false;
-    SDL_Surface* surface = SDL_GetWindowSurface(target.window);
-    if (surface != nullptr && target.canvas && surface->w == target.canvas->Width() &&
-        surface->h == target.canvas->Height()) {
+    int width = 0;
+    int height = 0;
+    target.pixels->Size(width, height);
+    if (width > 0 && height > 0 && target.canvas && width == target.canvas->Width() &&
+        height == target.canvas->Height()) {
       target.whole = true;  // the same size: only a new surface
       continue;
     }
@@ -372,6 +383,8 @@ int SaverApp::Run() {
     for (const SaverWindow& target : windows_) {
       if (target.foreign && XErrorNamed(target.xid))
         quit_ = true;  // the host's window went away under a drawing call
+      if (target.pixels && target.pixels->DisplayLost())
+        quit_ = true;
     }
     if (Stopping())
       break;
@@ -389,6 +402,13 @@ int SaverApp::Run() {
     Present();
     Report();
     WaitUntil(core_->NextFrameNs());
+  }
+  // A compositor that went away may have said quit first: still a failure.
+  for (const SaverWindow& target : windows_) {
+    if (target.pixels && target.pixels->DisplayLost()) {
+      std::fprintf(stderr, "zirvo-saver: the display went away\n");
+      return 1;
+    }
   }
   return 0;
 }

@@ -38,7 +38,9 @@ bool OpenForeign(std::uint64_t xid, bool isRoot, std::vector<SaverWindow>& targe
 bool AddOwnWindow(const Rect& where, Uint32 flags, std::vector<SaverWindow>& targets,
                   std::string& error) {
   SaverWindow target;
-  target.window = SDL_CreateWindow("Zirvo", where.x, where.y, where.width, where.height, flags);
+  // On an output with a scale factor the window has the output's pixels.
+  target.window = SDL_CreateWindow("Zirvo", where.x, where.y, where.width, where.height,
+                                   flags | SDL_WINDOW_ALLOW_HIGHDPI);
   if (target.window == nullptr) {
     error = std::string("cannot create a window: ") + SDL_GetError();
     return false;

@@ -12,6 +12,7 @@
 #include "platform/sdl-saver/SaverOptions.h"
 #include "platform/sdl-saver/WindowCanvas.h"
 #include "platform/sdl-saver/X11Host.h"
+#include "platform/sdl/WindowPixels.h"
 
 struct SDL_Window;
 
@@ -22,7 +23,8 @@ struct SaverWindow {
   SDL_Window* window = nullptr;
   bool foreign = false;  // a host's window: drawn on, never changed
   bool isRoot = false;
-  std::uint64_t xid = 0;  // foreign: the X window
+  std::uint64_t xid = 0;                 // foreign: the X window
+  std::unique_ptr<WindowPixels> pixels;  // the window's way to the display
   std::unique_ptr<WindowCanvas> canvas;
   std::vector<Rect> areas;  // on the canvas, one show each
   bool whole = true;        // the next present shows every pixel

@@ -6,6 +6,7 @@
 
 #include "image/TrackedScreen.h"
 #include "platform/sdl-saver/TextPainters.h"
+#include "platform/sdl/WindowPixels.h"
 
 namespace zirvo::saver {
 
@@ -17,9 +18,9 @@ constexpr std::int32_t kBandGap = 8;
 
 }  // namespace
 
-WindowCanvas::WindowCanvas(SDL_Window* window, std::int32_t width, std::int32_t height,
+WindowCanvas::WindowCanvas(WindowPixels& pixels, std::int32_t width, std::int32_t height,
                            BannerPainter& banner)
-    : picture_(width, height), presenter_(window, kBandGap), banner_(banner) {}
+    : picture_(width, height), presenter_(pixels, kBandGap), banner_(banner) {}
 
 void WindowCanvas::Fill(const Rect& area, COLORREF colour) {
   const Rect box = Intersect(area, Rect{0, 0, Width(), Height()});

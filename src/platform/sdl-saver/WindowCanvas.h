@@ -13,9 +13,12 @@
 #include "image/Picture.h"
 #include "platform/sdl/SdlPresenter.h"
 
-struct SDL_Window;
 struct SDL_Surface;
 struct SDL_Rect;
+
+namespace zirvo {
+class WindowPixels;
+}
 
 namespace zirvo::saver {
 
@@ -24,7 +27,9 @@ class TextOverlay;
 
 class WindowCanvas final : public SaverSurface, private ArgbRows {
  public:
-  WindowCanvas(SDL_Window* window, std::int32_t width, std::int32_t height, BannerPainter& banner);
+  // `pixels` (the window's) outlives the canvas.
+  WindowCanvas(WindowPixels& pixels, std::int32_t width, std::int32_t height,
+               BannerPainter& banner);
 
   // What the window shows, for a screenshot.
   const zirvo::Picture& Image() const { return picture_; }

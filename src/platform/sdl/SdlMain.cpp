@@ -31,7 +31,9 @@ int RunZirvo(int argc, char** argv, SdlObserver* observer) {
   platform.SetObserver(observer);
   std::string error;
   if (!platform.Open(error)) {
-    std::fprintf(stderr, "zirvo: cannot open the display (is DISPLAY set?): %s\n", error.c_str());
+    std::fprintf(stderr,
+                 "zirvo: cannot open the display (is DISPLAY or WAYLAND_DISPLAY set?): %s\n",
+                 error.c_str());
     return 1;
   }
   Shell shell(platform);

@@ -11,6 +11,8 @@
 
 #include "app/FrameCadence.h"
 #include "app/FramePacer.h"
+#include "platform/sdl/SdlVideo.h"
+#include "platform/sdl/WindowPixels.h"
 
 namespace zirvo {
 
@@ -44,6 +46,8 @@ constexpr std::uint64_t kFirstExposeWaitMs = 1000;
 SdlPlatform::SdlPlatform() = default;
 
 SdlPlatform::~SdlPlatform() {
+  presenter_.reset();
+  pixels_.reset();
   if (window_ != nullptr)
     SDL_DestroyWindow(window_);
   if (videoStarted_)
@@ -56,16 +60,8 @@ bool SdlPlatform::Open(std::string& error) {
   // A click is a click even when it also gives the window the focus (SDL would
   // drop one that comes within a few ms of the focus, as after calibration).
   SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
-  // Each frame is pixels copied one to one: the changed rows converted into
-  // the window's own surface and put to the window (shared memory on X11), a
-  // few ms for a whole 1920 x 1080 frame. Behind the surface SDL would
-  // otherwise put a renderer of its choice, often a software OpenGL (virtual
-  // machines, Xvfb, no GPU driver), where a present took longer than a refresh.
-  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-  if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-    error = SDL_GetError();
+  if (!StartVideo(error))
     return false;
-  }
   videoStarted_ = true;
   // Without a display SDL falls back to drivers that show nobody anything; the
   // show only runs on those when asked for by name.
@@ -84,7 +80,9 @@ bool SdlPlatform::Open(std::string& error) {
 
 bool SdlPlatform::InitWindow(ScreenSize& screen) {
   SDL_Rect bounds;
-  if (SDL_GetDisplayBounds(0, &bounds) != 0 || bounds.w <= 0 || bounds.h <= 0) {
+  int width = 0;
+  int height = 0;
+  if (SDL_GetDisplayBounds(0, &bounds) != 0 || !DisplayPixels(0, width, height)) {
     windowError_ = std::string("cannot measure the screen: ") + SDL_GetError();
     return false;
   }
@@ -92,27 +90,31 @@ bool SdlPlatform::InitWindow(ScreenSize& screen) {
   if (SDL_GetDesktopDisplayMode(0, &mode) == 0 && mode.refresh_rate > 0) {
     refreshHz_ = mode.refresh_rate;
   }
-  screen.ScreenWidth = bounds.w;
-  screen.ScreenHeight = bounds.h;
+  screen.ScreenWidth = width;
+  screen.ScreenHeight = height;
 
-  window_ =
-      SDL_CreateWindow("Zirvo", bounds.x, bounds.y, bounds.w, bounds.h,
-                       SDL_WINDOW_BORDERLESS | SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_HIDDEN);
-  if (window_ == nullptr || SDL_GetWindowSurface(window_) == nullptr) {
+  // The window's pixels are the display's (not points) on a display with a
+  // scale factor.
+  window_ = SDL_CreateWindow("Zirvo", bounds.x, bounds.y, bounds.w, bounds.h,
+                             SDL_WINDOW_BORDERLESS | SDL_WINDOW_FULLSCREEN_DESKTOP |
+                                 SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI);
+  if (window_ != nullptr)
+    pixels_ = std::make_unique<WindowPixels>(window_);
+  if (window_ == nullptr || pixels_->Surface() == nullptr) {
     windowError_ = std::string("cannot create the window: ") + SDL_GetError();
     return false;
   }
   // The changed rows come as runs of whole rows already: each run goes to the
   // display as it is (bench/run's sdl/present rows: merging runs across the
   // rows between them made the dense frame's present slower).
-  presenter_.emplace(window_, 1);
-  screen_ = TrackedScreen::Create(bounds.w, bounds.h);
+  presenter_.emplace(*pixels_, 1);
+  screen_ = TrackedScreen::Create(width, height);
   if (!screen_) {
-    windowError_ = "not enough memory for a screen of " + std::to_string(bounds.w) + " x " +
-                   std::to_string(bounds.h) + " pixels";
+    windowError_ = "not enough memory for a screen of " + std::to_string(width) + " x " +
+                   std::to_string(height) + " pixels";
     return false;
   }
-  changedRows_.reserve(static_cast<std::size_t>(bounds.h) / 2 + 1);  // the most runs there can be
+  changedRows_.reserve(static_cast<std::size_t>(height) / 2 + 1);  // the most runs there can be
   if (observer_ != nullptr && shell_ != nullptr)
     observer_->WindowCreated(*screen_, *shell_, refreshHz_);
   return true;
@@ -130,7 +132,11 @@ void SdlPlatform::ShowAndUpdate() {
 void SdlPlatform::AwaitFirstExpose() {
   // An expose handled later, with the drawing thread running, would erase its
   // first pixels. Only window events are taken here: keys and clicks stay
-  // queued, in order, for the message loop.
+  // queued, in order, for the message loop. On Wayland showing the window
+  // waited for the compositor's first configure, after which the window takes
+  // its first frame; no expose follows.
+  if (VideoOnWayland())
+    return;
   const std::uint64_t deadline = SDL_GetTicks64() + kFirstExposeWaitMs;
   while (!quit_ && SDL_GetTicks64() < deadline) {
     SDL_PumpEvents();
@@ -204,6 +210,8 @@ int SdlPlatform::RunMessageLoop() {
       while (!quit_ && SDL_PollEvent(&event) != 0)
         Dispatch(event);
     }
+    if (pixels_ && pixels_->DisplayLost())
+      quit_ = true;
     if (quit_)
       break;
     const std::uint64_t after = clock_.NowNs();
@@ -214,6 +222,9 @@ int SdlPlatform::RunMessageLoop() {
     if (observer_ != nullptr)
       observer_->LoopTurned();
   }
+  // A compositor that went away may have said quit first: still a failure.
+  if (pixels_ && pixels_->DisplayLost())
+    windowError_ = "the display went away";
   if (observer_ != nullptr)
     observer_->LoopEnded();
   return 0;

@@ -1,8 +1,9 @@
 // The shell on SDL2: one borderless full-screen black window on the primary
 // display, the pointer hidden. The drawing thread sets pixels in a TrackedScreen;
 // this (window) thread serves events and presents the changed rows
-// (SdlPresenter) at the display's refresh rate (FrameCadence), so a pixel set
-// is on screen within a frame.
+// (SdlPresenter, into WindowPixels: SDL's window surface, or on Wayland buffers
+// of the display's pixels) at the display's refresh rate (FrameCadence), so a
+// pixel set is on screen within a frame.
 #pragma once
 
 #include <cstdint>
@@ -24,6 +25,8 @@ struct SDL_Window;
 union SDL_Event;
 
 namespace zirvo {
+
+class WindowPixels;
 
 class SdlPlatform final : public ShellPlatform {
  public:
@@ -87,7 +90,8 @@ class SdlPlatform final : public ShellPlatform {
   SdlObserver* observer_ = nullptr;
   bool videoStarted_ = false;
   SDL_Window* window_ = nullptr;
-  std::optional<SdlPresenter> presenter_;
+  std::unique_ptr<WindowPixels> pixels_;
+  std::optional<SdlPresenter> presenter_;  // on pixels_
   std::unique_ptr<TrackedScreen> screen_;
   std::vector<RowRun> changedRows_;
   std::vector<Rect> bands_;

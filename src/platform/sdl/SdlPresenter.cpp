@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "platform/sdl/WindowPixels.h"
+
 namespace zirvo {
 
 namespace {
@@ -43,8 +45,8 @@ void StorePixel(SDL_Surface& surface, std::uint8_t* at, std::uint32_t argb) {
 }  // namespace
 
 SDL_Surface* SdlPresenter::Surface(bool& fresh) {
-  // Valid until the window changes size; then SDL makes a new one.
-  SDL_Surface* surface = SDL_GetWindowSurface(window_);
+  // Valid until the window changes size; then there is a new one.
+  SDL_Surface* surface = pixels_.Surface();
   if (surface == nullptr || surface->format == nullptr)
     return nullptr;
   fresh = surface != surface_ || surface->w != width_ || surface->h != height_;
@@ -99,7 +101,7 @@ void SdlPresenter::WriteBand(SDL_Surface& surface, const ArgbRows& rows, const R
 bool SdlPresenter::Show(SDL_Surface& surface, std::span<const Rect> bands, bool whole,
                         std::span<const SDL_Rect> drawn) {
   if (whole)
-    return SDL_UpdateWindowSurface(window_) == 0;
+    return pixels_.ShowAll();
   rects_.clear();
   const Rect onSurface{0, 0, surface.w, surface.h};
   for (const Rect& given : bands) {
@@ -122,7 +124,7 @@ bool SdlPresenter::Show(SDL_Surface& surface, std::span<const Rect> bands, bool 
   rects_.insert(rects_.end(), drawn.begin(), drawn.end());
   if (rects_.empty())
     return true;
-  return SDL_UpdateWindowSurfaceRects(window_, rects_.data(), static_cast<int>(rects_.size())) == 0;
+  return pixels_.Show(rects_.data(), static_cast<int>(rects_.size()));
 }
 
 }  // namespace zirvo

@@ -1,8 +1,9 @@
 // How a picture in memory gets into an SDL window, for zirvo's window and
 // zirvo-saver's alike: the rows that changed are converted into the window's
-// own surface (plain memory, put to the display with shared memory on X11;
-// SDL's renderers were slower there than a refresh), then only bands around
-// them go to the display, bands close together as one. A new surface
+// own pixels (WindowPixels: plain memory, put to the display with shared
+// memory on X11, or Wayland buffers of the display's pixels; SDL's renderers
+// were slower there than a refresh), then only bands around them go to the
+// display, bands close together as one. A new surface
 // (a new window, a new size) holds nothing: the caller then presents it whole.
 #pragma once
 
@@ -15,10 +16,11 @@
 
 #include "core/Rect.h"
 
-struct SDL_Window;
 struct SDL_Surface;
 
 namespace zirvo {
+
+class WindowPixels;
 
 // A picture as the presenter reads it.
 class ArgbRows {
@@ -36,7 +38,9 @@ class SdlPresenter {
  public:
   // Bands fewer than `mergeGap` rows apart go to the display as one: fewer,
   // larger puts (1: only bands that touch).
-  SdlPresenter(SDL_Window* window, std::int32_t mergeGap) : window_(window), mergeGap_(mergeGap) {}
+  // `pixels` outlives the presenter.
+  SdlPresenter(WindowPixels& pixels, std::int32_t mergeGap)
+      : pixels_(pixels), mergeGap_(mergeGap) {}
 
   // The window's surface now, or null when it has none. `fresh` when it is
   // not the one presented on last: it holds nothing of the picture yet.
@@ -56,7 +60,7 @@ class SdlPresenter {
  private:
   void WriteBand(SDL_Surface& surface, const ArgbRows& rows, const Rect& band);
 
-  SDL_Window* window_;
+  WindowPixels& pixels_;
   std::int32_t mergeGap_;
   SDL_Surface* surface_ = nullptr;  // the one last presented on, and its size
   int width_ = 0;
